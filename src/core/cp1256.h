@@ -1,0 +1,15 @@
+#pragma once
+// Code page 1256 (Arabic) at the file boundary; UTF-8 everywhere in memory.
+
+#include <string>
+#include <string_view>
+
+namespace lumaris {
+
+// Every byte has a character in 1256, so decoding never fails.
+std::string cp1256ToUtf8(std::string_view bytes);
+
+// A character that 1256 cannot hold becomes "?"; invalid UTF-8 bytes too.
+std::string utf8ToCp1256(std::string_view text);
+
+} // namespace lumaris
