@@ -1,0 +1,248 @@
+#include "modTemplateSlips.h"
+
+#include "core/cp1256.h"
+#include "core/tempfiles.h"
+#include "templatedata.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace lumaris::modTemplateSlips {
+
+namespace {
+
+bool hasFlag(std::string_view flags, std::string_view flag) {
+    while (!flags.empty()) {
+        const auto blank = flags.find(' ');
+        if (flags.substr(0, blank) == flag) {
+            return true;
+        }
+        if (blank == std::string_view::npos) {
+            break;
+        }
+        flags.remove_prefix(blank + 1);
+    }
+    return false;
+}
+
+std::string key(std::string_view name, std::string_view value) {
+    std::string line = "  ";
+    line += name;
+    line += '=';
+    line += value;
+    return line;
+}
+
+std::string key(std::string_view name, int value) {
+    return key(name, std::to_string(value));
+}
+
+std::string flagKey(std::string_view name, const CtlRow& r, std::string_view flag) {
+    return key(name, hasFlag(r.flags, flag) ? "True" : "False");
+}
+
+std::string section(int id) {
+    char name[16];
+    std::snprintf(name, sizeof name, "[CTL_%03d]", id);
+    return name;
+}
+
+const TemplateDef* findTemplate(int formNum) {
+    static const TemplateDef* const all[] = {
+        &kTemplet01, &kTemplet02, &kTemplet03, &kTemplet04, &kTemplet05, &kTemplet06,
+        &kTemplet07, &kTemplet08, &kTemplet09, &kTemplet10, &kTemplet11, &kTemplet12,
+    };
+    if (formNum < 1 || formNum > 12) {
+        return nullptr;
+    }
+    return all[formNum - 1];
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+// The bytes go to a fresh unique file next to the target, which is then
+// renamed over it: a reader sees the earlier file or the whole new one, never a
+// partial template, and a link planted at the target is replaced, not followed.
+bool replaceFile(const std::filesystem::path& target, std::string_view bytes) {
+    std::string staging = target.string() + ".XXXXXX";
+    const int fd = ::mkostemp(staging.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(staging.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(staging.c_str());
+    }
+    return ok;
+}
+
+// Shared by all twelve writers. Failures are not reported: the caller opens the
+// path either way and finds the earlier template or none.
+void WriteTemplate(const TemplateDef& t) {
+    const std::filesystem::path path = tmpSlpPath();
+    if (path.empty()) {
+        return;
+    }
+    std::string bytes;
+    for (const std::string& line : slipLines(t)) {
+        bytes += utf8ToCp1256(line);
+        bytes += "\r\n";
+    }
+    replaceFile(path, bytes);
+}
+
+void Fill_Templet01() {
+    WriteTemplate(kTemplet01);
+}
+void Fill_Templet02() {
+    WriteTemplate(kTemplet02);
+}
+void Fill_Templet03() {
+    WriteTemplate(kTemplet03);
+}
+void Fill_Templet04() {
+    WriteTemplate(kTemplet04);
+}
+void Fill_Templet05() {
+    WriteTemplate(kTemplet05);
+}
+void Fill_Templet06() {
+    WriteTemplate(kTemplet06);
+}
+void Fill_Templet07() {
+    WriteTemplate(kTemplet07);
+}
+void Fill_Templet08() {
+    WriteTemplate(kTemplet08);
+}
+void Fill_Templet09() {
+    WriteTemplate(kTemplet09);
+}
+void Fill_Templet10() {
+    WriteTemplate(kTemplet10);
+}
+void Fill_Templet11() {
+    WriteTemplate(kTemplet11);
+}
+void Fill_Templet12() {
+    WriteTemplate(kTemplet12);
+}
+
+} // namespace
+
+std::vector<std::string> slipLines(const TemplateDef& t) {
+    std::vector<std::string> lines = {
+        "[Main]",
+        key("Ver", t.ver),
+        key("FormNum", t.formNum),
+        key("CTL_Count", t.ctlCount),
+        "[Page]",
+        key("Size", 9),
+        key("Width", 210),
+        key("Height", 297),
+        key("Orientation", t.orientation),
+    };
+    lines.reserve(lines.size() + t.rows.size() * 23);
+    for (const CtlRow& r : t.rows) {
+        lines.push_back(section(r.id));
+        lines.push_back(key("Id", r.id));
+        lines.push_back(key("Text", r.text));
+        lines.push_back(key("Field", r.field));
+        lines.push_back(key("Type", r.type));
+        lines.push_back(key("Alignment", r.align));
+        lines.push_back(key("VAlignment", r.valign));
+        lines.push_back(flagKey("Border", r, "Br"));
+        lines.push_back(flagKey("FontBold", r, "B"));
+        lines.push_back(flagKey("FontItalic", r, "I"));
+        lines.push_back(key("FontName", r.other.font.empty() ? t.fontName : r.other.font));
+        lines.push_back(flagKey("FontUnderline", r, "U"));
+        lines.push_back(key("FontSize", r.size));
+        lines.push_back(key("Left", r.left));
+        lines.push_back(key("Top", r.top));
+        lines.push_back(key("Width", r.width));
+        lines.push_back(key("Height", r.height));
+        lines.push_back(flagKey("BackStyle", r, "T"));
+        lines.push_back(key("BackColor", r.other.back.value_or(t.backColor)));
+        lines.push_back(key("ForeColor", r.other.fore.value_or(t.foreColor)));
+        lines.push_back(flagKey("IgnorePrint", r, "X"));
+        lines.push_back(key("FilePath", ""));
+        if (t.ver >= 2) {
+            lines.push_back(flagKey("Wordwrap", r, "W"));
+        }
+    }
+    return lines;
+}
+
+void SelectTempFile(int idx) {
+    switch (idx) {
+    case 1:
+        Fill_Templet01();
+        break;
+    case 2:
+        Fill_Templet02();
+        break;
+    case 3:
+        Fill_Templet03();
+        break;
+    case 4:
+        Fill_Templet04();
+        break;
+    case 5:
+        Fill_Templet05();
+        break;
+    case 6:
+        Fill_Templet06();
+        break;
+    case 7:
+        Fill_Templet07();
+        break;
+    case 8:
+        Fill_Templet08();
+        break;
+    case 9:
+        Fill_Templet09();
+        break;
+    case 10:
+        Fill_Templet10();
+        break;
+    case 11:
+        Fill_Templet11();
+        break;
+    case 12:
+        Fill_Templet12();
+        break;
+    default:
+        break;
+    }
+}
+
+std::filesystem::path tmpSlpPath() {
+    const auto folder = tempFolder();
+    if (!folder) {
+        return {};
+    }
+    return *folder / "tmp.slp";
+}
+
+std::vector<std::string> templateLines(int formNum) {
+    const TemplateDef* t = findTemplate(formNum);
+    return t ? slipLines(*t) : std::vector<std::string>{};
+}
+
+} // namespace lumaris::modTemplateSlips
