@@ -23,9 +23,17 @@ bool setTwipsTop(QWidget* w, float top);
 bool setTwipsWidth(QWidget* w, float width);
 bool setTwipsHeight(QWidget* w, float height);
 
-inline float twipsLeft(const QWidget* w) { return float(twipsRect(w).left()); }
-inline float twipsTop(const QWidget* w) { return float(twipsRect(w).top()); }
-inline float twipsWidth(const QWidget* w) { return float(twipsRect(w).width()); }
-inline float twipsHeight(const QWidget* w) { return float(twipsRect(w).height()); }
+inline float twipsLeft(const QWidget* w) {
+    return float(twipsRect(w).left());
+}
+inline float twipsTop(const QWidget* w) {
+    return float(twipsRect(w).top());
+}
+inline float twipsWidth(const QWidget* w) {
+    return float(twipsRect(w).width());
+}
+inline float twipsHeight(const QWidget* w) {
+    return float(twipsRect(w).height());
+}
 
 } // namespace lumaris::platform

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts a private CUPS scheduler with two
+# PDF queues for the printing tests, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+bash scripts/build.sh
+eval "$(bash scripts/cups-env.sh start)"
+trap 'bash scripts/cups-env.sh stop' EXIT
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build --output-on-failure -j"$(nproc)" "$@"
