@@ -172,13 +172,17 @@ start() {
         exit 1
     fi
 
-    local q
+    # lpadmin warns that PPD drivers are deprecated on every call; show its
+    # words only when it fails.
+    local q msg
     for q in "${QUEUES[@]}"; do
-        CUPS_SERVER="$SOCK" lpadmin -p "$q" -E -v "cups-pdf:/$q" -P "$PPD" \
-            -o pdftops-renderer-default=pdftocairo -o printer-error-policy=abort-job >&2 ||
-            die "lpadmin could not create queue $q"
+        # pdftocairo keeps the text of the PDF readable (pdftotext).
+        msg="$(CUPS_SERVER="$SOCK" lpadmin -p "$q" -E -v "cups-pdf:/$q" -P "$PPD" \
+            -o pdftops-renderer-default=pdftocairo -o printer-error-policy=abort-job 2>&1)" ||
+            die "lpadmin could not create queue $q: $msg"
     done
-    CUPS_SERVER="$SOCK" lpadmin -d SlipPDF >&2 || die "lpadmin could not make SlipPDF the default"
+    msg="$(CUPS_SERVER="$SOCK" lpadmin -d SlipPDF 2>&1)" ||
+        die "lpadmin could not make SlipPDF the default: $msg"
 
     # A user's own default (lpoptions, LPDEST, PRINTER) would override ours.
     echo "unset LPDEST PRINTER;"
