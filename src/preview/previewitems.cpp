@@ -1,0 +1,317 @@
+#include "preview/previewitems.h"
+
+#include <QFontMetricsF>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <cmath>
+
+#include "platform/twips.h"
+#include "preview/previewstyle.h"
+
+namespace lumaris {
+
+using platform::kTwipsPerPixel;
+
+namespace {
+
+// A label needs whole pixels for its text, like the window system's labels.
+double pixelsToTwips(double pixels) {
+    return std::ceil(pixels - 1e-6) * kTwipsPerPixel;
+}
+
+// Far beyond any slip's largest text at the largest zoom; keeps the font
+// engine away from sizes it cannot raster.
+constexpr double kMaxPoints = 16000.0;
+
+int vbButton(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+PreviewLabel::PreviewLabel(QWidget* parent) : QWidget(parent) {
+    mFont = font();
+    applyFont();
+}
+
+void PreviewLabel::copyFrom(const PreviewLabel& other) {
+    mCaption = other.mCaption;
+    mAlignment = other.mAlignment;
+    mFont = other.mFont;
+    mPoints = other.mPoints;
+    mForeColor = other.mForeColor;
+    mBackOpaque = other.mBackOpaque;
+    mBackColor = other.mBackColor;
+    mTag = other.mTag;
+    mWordWrap = other.mWordWrap;
+    applyFont();
+    const QRectF r = platform::twipsRect(&other);
+    platform::setTwipsRect(this, float(r.left()), float(r.top()), float(r.width()),
+                           float(r.height()));
+}
+
+void PreviewLabel::setCaption(const QString& caption) {
+    mCaption = caption;
+    update();
+}
+
+bool PreviewLabel::setAlignment(int alignment) {
+    if (alignment < AlignLeft || alignment > AlignCenter)
+        return false;
+    mAlignment = alignment;
+    update();
+    return true;
+}
+
+void PreviewLabel::setFontName(const QString& name) {
+    const QString face = faceName(name);
+    if (face.isEmpty())
+        return;
+    mFont.setFamily(face);
+    applyFont();
+}
+
+bool PreviewLabel::setFontSize(double points) {
+    if (!(points > 0) || points > kMaxPoints)
+        return false;
+    mPoints = points;
+    applyFont();
+    return true;
+}
+
+void PreviewLabel::setFontBold(bool on) {
+    mFont.setBold(on);
+    applyFont();
+}
+
+void PreviewLabel::setFontItalic(bool on) {
+    mFont.setItalic(on);
+    applyFont();
+}
+
+void PreviewLabel::setFontUnderline(bool on) {
+    mFont.setUnderline(on);
+    applyFont();
+}
+
+QFont PreviewLabel::drawFont() const {
+    // 15 twips per pixel and 20 twips per point make a point 4/3 of a pixel,
+    // whatever dpi the screen claims.
+    QFont f = mFont;
+    const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    f.setPointSizeF(mPoints * 96.0 / dpi);
+    return f;
+}
+
+void PreviewLabel::applyFont() {
+    setFont(drawFont());
+    update();
+}
+
+void PreviewLabel::setForeColor(const QColor& colour) {
+    mForeColor = colour;
+    update();
+}
+
+void PreviewLabel::setBackOpaque(bool opaque) {
+    mBackOpaque = opaque;
+    update();
+}
+
+void PreviewLabel::setBackColor(const QColor& colour) {
+    mBackColor = colour;
+    update();
+}
+
+void PreviewLabel::setWordWrap(bool on) {
+    mWordWrap = on;
+    update();
+}
+
+QString PreviewLabel::displayText() const {
+    // CR LF is one line break, as on the printer; a lone CR breaks a line too.
+    QString text = mCaption;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+int PreviewLabel::textFlags(bool wrap) const {
+    int flags = Qt::AlignAbsolute | Qt::AlignTop | Qt::TextShowMnemonic;
+    switch (mAlignment) {
+    case AlignRight:
+        flags |= Qt::AlignRight;
+        break;
+    case AlignCenter:
+        flags |= Qt::AlignHCenter;
+        break;
+    default:
+        flags |= Qt::AlignLeft;
+        break;
+    }
+    if (wrap)
+        flags |= Qt::TextWordWrap;
+    return flags;
+}
+
+QSizeF PreviewLabel::captionExtent(double wrapWidth) const {
+    const QFontMetricsF metrics(drawFont(), this);
+    const QString text = displayText();
+    const bool wrap = wrapWidth >= 0;
+    // Qt moves the measured rectangle by the alignment: only its size counts.
+    const double limit = wrap ? wrapWidth / kTwipsPerPixel : 1.0e6;
+    QSizeF size = metrics.boundingRect(QRectF(0, 0, limit, 1.0e6), textFlags(wrap), text).size();
+    // An empty caption still takes one line.
+    if (text.isEmpty())
+        size.setHeight(metrics.height());
+    return QSizeF(pixelsToTwips(size.width()), pixelsToTwips(size.height()));
+}
+
+void PreviewLabel::autoSize() {
+    const QSizeF extent = captionExtent();
+    platform::setTwipsRect(this, platform::twipsLeft(this), platform::twipsTop(this),
+                           float(extent.width()), float(extent.height()));
+}
+
+void PreviewLabel::autoSizeWrapped() {
+    const QSizeF extent = captionExtent(platform::twipsWidth(this));
+    platform::setTwipsHeight(this, float(extent.height()));
+}
+
+void PreviewLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (mBackOpaque)
+        painter.fillRect(rect(), mBackColor);
+    const QString text = displayText();
+    if (text.isEmpty())
+        return;
+    painter.setFont(font());
+    painter.setPen(mForeColor);
+    // The slip reads right to left, as printed.
+    painter.setLayoutDirection(Qt::RightToLeft);
+    // Lay out in the twips width so that lines wrap where they were measured.
+    const QRectF box(0, 0, platform::twipsWidth(this) / kTwipsPerPixel,
+                     platform::twipsHeight(this) / kTwipsPerPixel);
+    painter.drawText(box, textFlags(mWordWrap), text);
+}
+
+void PreviewLabel::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void PreviewLabel::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    const int button = vbButton(event->button());
+    const bool click =
+        event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    // A handler may re-render the page and so delete this label.
+    QPointer<PreviewLabel> self(this);
+    emit mouseUp(mIndex, button);
+    if (self && click)
+        emit clicked(mIndex);
+}
+
+PreviewShape::PreviewShape(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    mOutlineColor = systemColor(8);
+}
+
+void PreviewShape::copyFrom(const PreviewShape& other) {
+    mFilled = other.mFilled;
+    mFillColor = other.mFillColor;
+    mOutlined = other.mOutlined;
+    mOutlineColor = other.mOutlineColor;
+    const QRectF r = platform::twipsRect(&other);
+    platform::setTwipsRect(this, float(r.left()), float(r.top()), float(r.width()),
+                           float(r.height()));
+    update();
+}
+
+void PreviewShape::setFilled(bool on) {
+    mFilled = on;
+    update();
+}
+
+void PreviewShape::setFillColor(const QColor& colour) {
+    mFillColor = colour;
+    update();
+}
+
+void PreviewShape::setOutlined(bool on) {
+    mOutlined = on;
+    update();
+}
+
+void PreviewShape::setOutlineColor(const QColor& colour) {
+    mOutlineColor = colour;
+    update();
+}
+
+void PreviewShape::paintEvent(QPaintEvent*) {
+    if (!mFilled && !mOutlined)
+        return;
+    QPainter painter(this);
+    if (mFilled)
+        painter.fillRect(rect(), mFillColor);
+    if (mOutlined && width() > 0 && height() > 0) {
+        painter.setPen(QPen(mOutlineColor, 0));
+        painter.setBrush(Qt::NoBrush);
+        // The line lies inside the rectangle, as a thin outline does.
+        painter.drawRect(QRect(0, 0, width() - 1, height() - 1));
+    }
+}
+
+PreviewImage::PreviewImage(QWidget* parent) : QWidget(parent) {}
+
+void PreviewImage::copyFrom(const PreviewImage& other) {
+    mPicture = other.mPicture;
+    mBordered = other.mBordered;
+    const QRectF r = platform::twipsRect(&other);
+    platform::setTwipsRect(this, float(r.left()), float(r.top()), float(r.width()),
+                           float(r.height()));
+    update();
+}
+
+void PreviewImage::setPicture(const QImage& picture) {
+    mPicture = picture;
+    update();
+}
+
+void PreviewImage::setBordered(bool on) {
+    mBordered = on;
+    update();
+}
+
+void PreviewImage::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!mPicture.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(rect()), mPicture);
+    }
+    if (mBordered && width() > 0 && height() > 0) {
+        painter.setPen(QPen(systemColor(6), 0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(0, 0, width() - 1, height() - 1));
+    }
+}
+
+// A press on a logo belongs to the logo: the page under it must not take it as
+// a click on the empty page.
+void PreviewImage::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+void PreviewImage::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+} // namespace lumaris
