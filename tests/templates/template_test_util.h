@@ -139,17 +139,13 @@ struct Section {
     std::string name;
     std::vector<std::pair<std::string, std::string>> keys; // in file order, UTF-8
 
-    const std::string* value(const std::string& key) const {
+    std::string get(const std::string& key) const {
         for (const auto& [k, v] : keys) {
             if (k == key) {
-                return &v;
+                return v;
             }
         }
-        return nullptr;
-    }
-    std::string get(const std::string& key) const {
-        const std::string* v = value(key);
-        return v ? *v : std::string("<missing>");
+        return "<missing>";
     }
 };
 

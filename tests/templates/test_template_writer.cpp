@@ -34,6 +34,7 @@ TEST_F(TemplateWriter, NumbersWithoutTemplateWriteNothing) {
     // Numbers either side of the range and the extremes of the chooser's int.
     const int numbers[] = {0, 13, -1, 2147483647, -2147483647 - 1};
     for (int n : numbers) {
+        EXPECT_TRUE(tpl::templateLines(n).empty()) << n;
         tpl::SelectTempFile(n);
         EXPECT_TRUE(entries(folder).empty()) << n;
     }
