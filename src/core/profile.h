@@ -16,11 +16,17 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumaris {
 
 std::string readProfileString(const std::string& path, std::string_view section,
                               std::string_view key);
+
+// The section names of the file in file order (a repeated name only where it
+// first occurs), as written; empty when the file cannot be read. Lets a reader
+// visit the sections that exist instead of counting up to a huge CTL_Count.
+std::vector<std::string> profileSectionNames(const std::string& path);
 
 // Drops every parsed file kept by readProfileString.
 void clearProfileCache();
