@@ -4,6 +4,7 @@
 // virtual A4 page stands in so that a preview still has a size; printing on it
 // does nothing.
 
+#include <QFont>
 #include <QMarginsF>
 #include <QString>
 #include <QStringList>
@@ -26,7 +27,8 @@ class Printer {
     static QStringList installedPrinters();
 
     // Makes the installed printer of exactly this name current; false (and no
-    // change) when no installed printer has the name.
+    // change) when no installed printer has the name. The printer comes with
+    // its own default paper; orientation and font carry over.
     bool selectByName(const QString& name);
 
     QString deviceName() const; // "" for the virtual page
@@ -38,8 +40,13 @@ class Printer {
     int paperSize() const;
     bool setOrientation(int orientation); // 1 portrait, 2 landscape
     int orientation() const;
-    bool setWidth(int twips); // user-defined paper, portrait width
+    // The user-defined paper (code 256), portrait width and height; setting
+    // either switches the printer to it.
+    bool setWidth(int twips);
     bool setHeight(int twips);
+    // The user-defined paper in whole or fractional millimetres: it reaches
+    // the printer in millimetres (CUPS media "Custom.215x205mm").
+    bool setUserPaperMm(double widthMm, double heightMm);
 
     // The page in twips, in the page's orientation (landscape: wider than tall).
     int width() const;
@@ -49,11 +56,17 @@ class Printer {
     double twipsPerPixelX() const;
     double twipsPerPixelY() const;
 
+    // The font the printer draws text with. It stays from one document to the
+    // next, as a printer's font does.
+    QFont font() const;
+    void setFont(const QFont& font);
+
     // A print document of one page: begin() starts it and opens a painter on
     // the device; end() finishes it and sends it to the printer. begin() is
-    // false when nothing can be printed (virtual page, vanished printer).
+    // false when nothing can be printed (virtual page, vanished printer); end()
+    // is false when the document could not be sent.
     bool begin(QPainter& painter, const QString& title = QStringLiteral("Lumaris slip"));
-    void end(QPainter& painter);
+    bool end(QPainter& painter);
 
     QPrinter* device();
 
