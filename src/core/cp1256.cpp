@@ -127,4 +127,12 @@ std::string utf8ToCp1256(std::string_view text) {
     return out;
 }
 
+std::string validUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();)
+        appendUtf8(out, nextCodePoint(text, i));
+    return out;
+}
+
 } // namespace lumaris

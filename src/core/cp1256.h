@@ -12,4 +12,8 @@ std::string cp1256ToUtf8(std::string_view bytes);
 // A character that 1256 cannot hold becomes "?"; invalid UTF-8 bytes too.
 std::string utf8ToCp1256(std::string_view text);
 
+// The text with every ill-formed UTF-8 sequence replaced by U+FFFD, for bytes
+// that claim to be UTF-8 but come from a file.
+std::string validUtf8(std::string_view text);
+
 } // namespace lumaris

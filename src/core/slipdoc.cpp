@@ -1,0 +1,281 @@
+#include "core/slipdoc.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cfloat>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/catalogues.h"
+#include "core/cp1256.h"
+#include "core/profile.h"
+#include "core/values.h"
+
+namespace lumaris {
+
+std::array<CtlRecord, kMaxControls + 1> gCtl;
+PageSetup gPage;
+int gFormNum = 0;
+int gCtlCount = 0;
+std::string gFileName;
+bool gSlipOpen = false;
+bool gModified = false;
+
+namespace {
+
+int toInt(std::string_view value) {
+    return static_cast<int>(
+        std::clamp<long long>(roundHalfEven(leadingNumber(value)), INT_MIN, INT_MAX));
+}
+
+float toTwips(std::string_view value) {
+    return static_cast<float>(std::clamp<double>(leadingNumber(value), -FLT_MAX, FLT_MAX));
+}
+
+bool isFalseWord(std::string_view value) {
+    const std::string t = trimmed(value);
+    return t.size() == 5 && std::equal(t.begin(), t.end(), "FALSE", [](char a, char b) {
+               return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
+           });
+}
+
+void replaceAll(std::string& text, std::string_view from, std::string_view to) {
+    for (size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
+        text.replace(pos, from.size(), to);
+}
+
+bool isReadableFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    ::close(fd);
+    return regular;
+}
+
+CtlRecord readControl(const std::string& path, int number, bool utf8Text) {
+    const std::string section = controlSection(number);
+    const auto key = [&](std::string_view name) { return readProfileString(path, section, name); };
+
+    CtlRecord c;
+    c.Type = toInt(key("Type"));
+    if (c.Type < 1 || c.Type > 3)
+        return {}; // a free slot, also for a type this program does not know
+    c.Id = toInt(key("Id"));
+    std::string text = key("Text");
+    text = utf8Text ? validUtf8(text) : cp1256ToUtf8(text);
+    replaceAll(text, "||", "\r\n");
+    replaceAll(text, "\\n", "\r\n");
+    c.Text = std::move(text);
+    c.Field = toInt(key("Field"));
+    c.Alignment = toInt(key("Alignment"));
+    c.VAlignment = toInt(key("VAlignment"));
+    c.FontName = cp1256ToUtf8(key("FontName"));
+    c.FontSize = toInt(key("FontSize"));
+    c.FontItalic = isTrueFlag(key("FontItalic"));
+    c.FontBold = isTrueFlag(key("FontBold"));
+    c.FontUnderline = isTrueFlag(key("FontUnderline"));
+    c.Left = toTwips(key("Left"));
+    c.Top = toTwips(key("Top"));
+    c.Width = toTwips(key("Width"));
+    c.Height = toTwips(key("Height"));
+    c.Border = isTrueFlag(key("Border"));
+    c.Order = number;
+    c.BackColor = toInt(key("BackColor"));
+    c.ForeColor = toInt(key("ForeColor"));
+    c.IgnorePrint = isTrueFlag(key("IgnorePrint"));
+    c.BackStyle = isTrueFlag(key("BackStyle"));
+    c.FilePath = cp1256ToUtf8(key("FilePath"));
+    c.Wordwrap = !isFalseWord(key("Wordwrap")); // older files have no such key
+    return c;
+}
+
+// A value as one line of the file. Line breaks become "||", which the reader
+// turns back into breaks; in a one-line value (a name, a path) they cannot be
+// kept and are dropped, as is NUL. A value that begins and ends with the same
+// quote would lose both to the reader, so it gets a pair of its own.
+std::string fileValue(std::string_view text, bool keepBreaks) {
+    std::string v;
+    v.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (keepBreaks)
+                v += "||";
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else if (c != '\0') {
+            v += c;
+        }
+    }
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = '"' + v + '"';
+    return v;
+}
+
+// Shortest text that reads back as the same float; never an exponent, which
+// the number reader stops at.
+std::string twipsText(float value) {
+    if (!std::isfinite(value))
+        return "0";
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    return std::string(buffer, result.ptr);
+}
+
+const char* word(bool value) {
+    return value ? "True" : "False";
+}
+
+void addKey(std::string& out, std::string_view key, std::string_view value) {
+    out += "  ";
+    out += key;
+    out += '=';
+    out += value;
+    out += "\r\n";
+}
+
+void addKey(std::string& out, std::string_view key, long long value) {
+    addKey(out, key, std::to_string(value));
+}
+
+} // namespace
+
+void resetSlip() {
+    gCtl.fill(CtlRecord{});
+    gPage = PageSetup{};
+    gFormNum = 0;
+    gCtlCount = 0;
+    gFileName.clear();
+    gSlipOpen = false;
+    gModified = false;
+}
+
+bool OpenSlipFile(const std::string& path) {
+    if (!isReadableFile(path))
+        return false;
+    resetSlip();
+    gFormNum = toInt(readProfileString(path, "Main", "FormNum"));
+    gCtlCount = std::clamp(toInt(readProfileString(path, "Main", "CTL_Count")), 0, kMaxControls);
+    gPage.Size = toInt(readProfileString(path, "Page", "Size"));
+    gPage.Orientation = toInt(readProfileString(path, "Page", "Orientation"));
+
+    std::string pageCode = readProfileString(path, "Main", "PageCode");
+    std::erase(pageCode, ' ');
+    std::transform(pageCode.begin(), pageCode.end(), pageCode.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
+    const bool utf8Text = pageCode == "UTF-8";
+
+    for (int i = 1; i <= gCtlCount; ++i)
+        gCtl[i] = readControl(path, i, utf8Text);
+
+    gFileName = path;
+    gSlipOpen = true;
+    gModified = false;
+    return true;
+}
+
+std::string slipText() {
+    const int count = std::clamp(gCtlCount, 0, kMaxControls);
+    const bool knownPaper = gPage.Size >= 0 && gPage.Size < static_cast<int>(gPaper.size());
+    const PaperSize paper = knownPaper ? gPaper[gPage.Size] : PaperSize{};
+
+    std::string out = "[Main]\r\n";
+    addKey(out, "Ver", 2);
+    addKey(out, "FormNum", gFormNum);
+    addKey(out, "CTL_Count", count);
+    out += "[Page]\r\n";
+    addKey(out, "Size", gPage.Size);
+    addKey(out, "Width", paper.widthMm);
+    addKey(out, "Height", paper.heightMm);
+    addKey(out, "Orientation", gPage.Orientation);
+
+    for (int i = 1; i <= count; ++i) {
+        const CtlRecord& c = gCtl[i];
+        if (c.Type < 1 || c.Type > 3)
+            continue;
+        out += "[" + controlSection(i) + "]\r\n";
+        addKey(out, "Id", i);
+        addKey(out, "Text", fileValue(c.Text, true));
+        addKey(out, "Field", c.Field);
+        addKey(out, "Type", c.Type);
+        addKey(out, "Alignment", c.Alignment);
+        addKey(out, "VAlignment", c.VAlignment);
+        addKey(out, "Border", word(c.Border));
+        addKey(out, "FontBold", word(c.FontBold));
+        addKey(out, "FontItalic", word(c.FontItalic));
+        addKey(out, "FontName", fileValue(c.FontName, false));
+        addKey(out, "FontUnderline", word(c.FontUnderline));
+        addKey(out, "FontSize", c.FontSize);
+        addKey(out, "Left", twipsText(c.Left));
+        addKey(out, "Top", twipsText(c.Top));
+        addKey(out, "Width", twipsText(c.Width));
+        addKey(out, "Height", twipsText(c.Height));
+        addKey(out, "BackStyle", word(c.BackStyle));
+        addKey(out, "BackColor", c.BackColor);
+        addKey(out, "ForeColor", c.ForeColor);
+        addKey(out, "IgnorePrint", word(c.IgnorePrint));
+        addKey(out, "FilePath", fileValue(c.FilePath, false));
+        addKey(out, "Wordwrap", word(c.Wordwrap));
+    }
+    return utf8ToCp1256(out);
+}
+
+bool WriteSlipFile(const std::string& path) {
+    if (path.empty())
+        return false;
+    // Saving through a symlink replaces the file it names, not the link.
+    std::string target = path;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char* real = ::realpath(path.c_str(), nullptr);
+        if (real == nullptr)
+            return false;
+        target = real;
+        std::free(real);
+    }
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+
+    // A fresh file beside the target, renamed over it once complete, so a
+    // failure never leaves a half-written slip.
+    std::random_device random;
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = target + ".~" + std::to_string(random() % 1000000000u);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+
+    const std::string text = slipText();
+    bool ok = true;
+    for (size_t done = 0; ok && done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (ok)
+            done += static_cast<size_t>(n);
+    }
+    if (ok && exists)
+        ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok)
+        ::unlink(temp.c_str());
+    return ok;
+}
+
+} // namespace lumaris
