@@ -148,5 +148,21 @@ TEST(Profile, LongLinesAreCutNotKept) {
     EXPECT_EQ(readProfileString(path, "S", ""), "far");
 }
 
+TEST(Profile, AbsurdKeyCountsAreBounded) {
+    // Millions of distinct keys would need gigabytes of tables: what lies past
+    // the per-file budget (32 MiB of parsed entries) reads as missing.
+    ScratchDir dir;
+    const std::string path = dir.file("many.ini");
+    std::string ini = "[S]\n";
+    for (int i = 0; i < 600000; ++i)
+        ini += "k" + std::to_string(i) + "=v\n";
+    ini += "[T]\nlast=1\n";
+    writeFile(path, ini);
+    EXPECT_EQ(readProfileString(path, "S", "k0"), "v");
+    EXPECT_EQ(readProfileString(path, "S", "k100000"), "v");
+    EXPECT_EQ(readProfileString(path, "S", "k599999"), "");
+    EXPECT_EQ(readProfileString(path, "T", "last"), "");
+}
+
 } // namespace
 } // namespace lumaris
