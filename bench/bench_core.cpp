@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <unistd.h>
 
@@ -22,9 +21,11 @@ const char* const kControlKeys[] = {
     "Left",      "Top",         "Width",      "Height",   "BackStyle",     "BackColor",
     "ForeColor", "IgnorePrint", "FilePath",   "Wordwrap"};
 
-// A 60-control slip written once per run.
-const std::string& slipPath() {
-    static const std::string path = [] {
+// A 60-control slip, written once per run and removed at exit.
+struct BenchSlip {
+    std::string path = "/tmp/lumaris-bench-" + std::to_string(::getpid()) + ".slp";
+
+    BenchSlip() {
         using namespace lumaris;
         resetSlip();
         gFormNum = 11;
@@ -43,12 +44,14 @@ const std::string& slipPath() {
             c.Height = 400;
             c.ForeColor = -2147483640;
         }
-        const std::string p = "/tmp/lumaris-bench-" + std::to_string(::getpid()) + ".slp";
-        WriteSlipFile(p);
-        std::atexit([] { std::remove(slipPath().c_str()); });
-        return p;
-    }();
-    return path;
+        WriteSlipFile(path);
+    }
+    ~BenchSlip() { std::remove(path.c_str()); }
+};
+
+const std::string& slipPath() {
+    static const BenchSlip slip;
+    return slip.path;
 }
 
 size_t readAllKeys(const std::string& path) {
