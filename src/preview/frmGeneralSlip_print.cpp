@@ -1,13 +1,234 @@
+// Printing: the printer list, the copies box and its spinner, the print
+// command, and the renderer that draws one copy of the slip on the printer.
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <climits>
+#include <cmath>
+#include <optional>
+
+#include "core/catalogues.h"
+#include "core/fieldvalues.h"
+#include "core/profile.h"
+#include "core/values.h"
+#include "platform/printer.h"
+#include "platform/twips.h"
 #include "preview/frmGeneralSlip.h"
+#include "preview/picturebox.h"
+#include "preview/previewstyle.h"
+#include "preview/printlayout.h"
 
 namespace lumaris {
 
-void frmGeneralSlip::FillPrinters() {}
-void frmGeneralSlip::PrintSlipPage() {}
-void frmGeneralSlip::cmdPrint_Click() {}
-void frmGeneralSlip::imgUP_Click() {}
-void frmGeneralSlip::imgDN_Click() {}
-void frmGeneralSlip::txtNum_Change() {}
-void frmGeneralSlip::cmbPrinters_Change() {}
+namespace {
+
+constexpr int kMaxCopies = 10;
+// The largest font size a printer font takes, in points.
+constexpr double kMaxFontPoints = 2160;
+
+// A number as the copies box shows it: no blanks, no trailing zeros.
+QString numberText(double n) {
+    return QString::number(n, 'g', 15);
+}
+
+double copiesNumber(const QLineEdit* box) {
+    return leadingNumber(box->text().toStdString());
+}
+
+// Line breaks of either kind become the one Qt draws.
+QString printableText(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+int horizontalFlags(double alignment) {
+    // Absolute: with right-to-left reading Qt would otherwise mirror left and right.
+    if (alignment == 1)
+        return Qt::AlignRight | Qt::AlignAbsolute;
+    if (alignment == 2)
+        return Qt::AlignHCenter;
+    return Qt::AlignLeft | Qt::AlignAbsolute;
+}
+
+QRect toRect(const PixelEdges& e) {
+    return QRect(e.left, e.top, e.width(), e.height());
+}
+
+} // namespace
+
+void frmGeneralSlip::FillPrinters() {
+    // Filling is not a choice of the user: no change handler runs.
+    const QSignalBlocker block(cmbPrinters);
+    cmbPrinters->clear();
+    const QString current = platform::Printer::current().deviceName();
+    int selected = 0;
+    for (const QString& name : platform::Printer::installedPrinters()) {
+        cmbPrinters->addItem(name);
+        if (name == current)
+            selected = cmbPrinters->count() - 1;
+    }
+    cmbPrinters->setCurrentIndex(cmbPrinters->count() > 0 ? selected : -1);
+}
+
+void frmGeneralSlip::PrintSlipPage() {
+    platform::Printer& printer = platform::Printer::current();
+    const QString file = mSlipFile;
+    const double count = slipNumber(QStringLiteral("Main"), QStringLiteral("CTL_Count"));
+
+    QPainter painter;
+    if (!printer.begin(painter, QFileInfo(file).completeBaseName()))
+        return;
+    painter.setLayoutDirection(Qt::RightToLeft);
+    painter.setPen(QColor(Qt::black));
+    const QRect page = painter.viewport();
+
+    const double tx = printer.twipsPerPixelX();
+    const double ty = printer.twipsPerPixelY();
+    const QImage& logo = picLogo->picture();
+    const QSize logoSource(px(platform::twipsWidth(picLogo) / platform::kTwipsPerPixel),
+                           px(platform::twipsHeight(picLogo) / platform::kTwipsPerPixel));
+    QColor foreColor = Qt::black;
+
+    const auto sections = profileSectionNames(QFile::encodeName(file).toStdString());
+    for (long long i : controlsToDraw(sections, count)) {
+        const QString sec = QString::fromStdString(controlSection(i));
+        const auto number = [&](const char* key) { return slipNumber(sec, QLatin1String(key)); };
+        const auto flag = [&](const char* key) { return slipFlag(sec, QLatin1String(key)); };
+
+        const double type = number("Type");
+        if ((type != 1 && type != 2 && type != 3) || flag("IgnorePrint"))
+            continue;
+        const ItemBox box =
+            itemBox(number("Left"), number("Top"), number("Width"), number("Height"), tx, ty);
+
+        if (type == 3) {
+            const PixelEdges r = logoRect(box);
+            if (!logo.isNull() && r.width() > 0 && r.height() > 0 && !logoSource.isEmpty())
+                painter.drawImage(toRect(r), logo, QRect(QPoint(0, 0), logoSource));
+            continue;
+        }
+
+        QString text = QString::fromStdString(
+            captionText(GetSlipKey(file, sec, QStringLiteral("Text")).toStdString()));
+        const long long field = roundHalfEven(number("Field"));
+        if (type == 2 && field >= 0 && field <= kMaxField)
+            text = QString::fromStdString(gFieldValues[size_t(field)]);
+
+        // A setting the printer cannot take keeps the one of the item before.
+        QFont font = printer.font();
+        const QString face = faceName(slipName(sec, QStringLiteral("FontName")));
+        if (!face.isEmpty())
+            font.setFamily(face);
+        font.setBold(flag("FontBold"));
+        font.setItalic(flag("FontItalic"));
+        font.setUnderline(flag("FontUnderline"));
+        const double points = number("FontSize");
+        if (points > 0 && points <= kMaxFontPoints)
+            font.setPointSizeF(points);
+        printer.setFont(font);
+        painter.setFont(font);
+
+        const TextItemRects rects = textItemRects(box, tx, ty);
+        int flags = horizontalFlags(number("Alignment")) | Qt::AlignTop | Qt::TextShowMnemonic;
+        if (flag("Border"))
+            text = QLatin1Char(' ') + text + QLatin1Char(' ');
+        text = printableText(text);
+
+        // Measured wrapped at the outer width whatever the item's own wrapping;
+        // Qt places the measured rectangle by the alignment, so only its
+        // height counts.
+        const int measured =
+            text.isEmpty()
+                ? 0
+                : painter.boundingRect(toRect(rects.outer), flags | Qt::TextWordWrap, text)
+                      .height();
+        const double vAlignment = number("VAlignment");
+        const PixelEdges drawing = alignVertically(rects, measured,
+                                                   vAlignment == 1   ? 1
+                                                   : vAlignment == 2 ? 2
+                                                                     : 0);
+        if (flag("Wordwrap"))
+            flags |= Qt::TextWordWrap;
+
+        if (!flag("BackStyle")) {
+            const std::optional<QColor> back = slipColor(number("BackColor"));
+            if (back && rects.outer.width() > 0 && rects.outer.height() > 0)
+                painter.fillRect(toRect(rects.outer), *back);
+        }
+        if (flag("Border")) {
+            const PixelEdges& f = rects.frame;
+            // The outline covers the left and top edges but stops one pixel
+            // short of the right and bottom ones, as the rectangle call does.
+            const QRect outline =
+                QRect(QPoint(std::min(f.left, f.right), std::min(f.top, f.bottom)),
+                      QPoint(std::max(f.left, f.right) - 1, std::max(f.top, f.bottom) - 1));
+            painter.save();
+            painter.setPen(QPen(Qt::black, 0));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(outline);
+            painter.restore();
+        }
+        if (const std::optional<QColor> fore = slipColor(number("ForeColor")))
+            foreColor = *fore;
+        const QRect target = toRect(drawing);
+        if (!text.isEmpty() && target.width() > 0 && target.height() > 0 &&
+            target.intersects(page)) {
+            painter.setPen(foreColor);
+            painter.drawText(target, flags, text);
+        }
+    }
+    printer.end(painter);
+}
+
+void frmGeneralSlip::cmdPrint_Click() {
+    Command1_Click();
+    platform::Printer& printer = platform::Printer::current();
+
+    // Only the printer the list names: when it is gone, the copies are lost
+    // rather than sent to whichever printer happens to be current.
+    const bool chosen = printer.selectByName(cmbPrinters->currentText());
+
+    printer.setPaperSize(platform::PaperA4);
+    printer.setOrientation(int(roundHalfEven(mPageOrientation)));
+    const long long code = roundHalfEven(mPageSize);
+    // The slip papers of the table that have no code of their own (the 215 x
+    // 205 mm slip) are asked for by their size.
+    if (code >= 0 && code < (long long)gPaper.size() &&
+        gPaper[size_t(code)].printerCode == platform::PaperUser)
+        printer.setUserPaperMm(gPaper[size_t(code)].widthMm, gPaper[size_t(code)].heightMm);
+    else if (code > 0 && code <= INT_MAX)
+        printer.setPaperSize(int(code));
+
+    double copies = copiesNumber(txtNum);
+    copies = std::clamp(copies, 1.0, double(kMaxCopies));
+    txtNum->setText(numberText(copies));
+
+    if (chosen)
+        for (int copy = 1; copy <= copies; ++copy)
+            PrintSlipPage();
+    cmdPrint->setFocus();
+}
+
+void frmGeneralSlip::imgUP_Click() {
+    txtNum->setText(numberText(std::min(copiesNumber(txtNum) + 1, double(kMaxCopies))));
+}
+
+void frmGeneralSlip::imgDN_Click() {
+    txtNum->setText(numberText(std::max(copiesNumber(txtNum) - 1, 1.0)));
+}
+
+void frmGeneralSlip::txtNum_Change() {
+    Command1_Click();
+}
+
+void frmGeneralSlip::cmbPrinters_Change() {
+    Command1_Click();
+}
 
 } // namespace lumaris
