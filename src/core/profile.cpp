@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
@@ -18,6 +19,7 @@ constexpr size_t kMaxValue = 254;            // what a 255-byte buffer holds
 constexpr size_t kValueKeep = kMaxValue + 2; // room for a quote at each end
 constexpr size_t kHeadKeep = 64 * 1024;      // longer names never match anything
 constexpr size_t kBudget = 32u << 20;        // parsed bytes kept per file
+constexpr size_t kMaxFileBytes = 256u << 20; // a huge sparse file must not hang us
 constexpr size_t kCachedFiles = 16;
 
 bool isBlank(char c) {
@@ -58,9 +60,20 @@ class Parser {
   public:
     void feed(const char* data, size_t size) {
         const char* end = data + size;
+        // memchr is many times faster than a byte loop; each kind of line end
+        // is searched again only once passed, so CR-only files stay linear.
+        const char* nextCr = nullptr;
+        const char* nextLf = nullptr;
+        const auto find = [end](const char* from, char c) {
+            const void* hit = std::memchr(from, c, static_cast<size_t>(end - from));
+            return hit != nullptr ? static_cast<const char*>(hit) : end;
+        };
         while (data < end && !full_) {
-            const char* eol =
-                std::find_if(data, end, [](char c) { return c == '\r' || c == '\n'; });
+            if (nextCr == nullptr || nextCr < data)
+                nextCr = find(data, '\r');
+            if (nextLf == nullptr || nextLf < data)
+                nextLf = find(data, '\n');
+            const char* eol = std::min(nextCr, nextLf);
             take(data, eol);
             if (eol == end)
                 break;
@@ -232,14 +245,16 @@ struct Identity {
 // Parses the file behind fd (already known to be a regular file).
 std::shared_ptr<const ParsedFile> parseFile(int fd) {
     Parser parser;
-    std::unique_ptr<char[]> buffer(new char[256 * 1024]);
-    while (!parser.full()) {
-        const ssize_t n = ::read(fd, buffer.get(), 256 * 1024);
+    constexpr size_t kChunk = 256 * 1024;
+    std::unique_ptr<char[]> buffer(new char[kChunk]);
+    for (size_t total = 0; !parser.full() && total < kMaxFileBytes;) {
+        const ssize_t n = ::read(fd, buffer.get(), kChunk);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             break;
         parser.feed(buffer.get(), static_cast<size_t>(n));
+        total += static_cast<size_t>(n);
     }
     parser.finish();
     return std::make_shared<const ParsedFile>(std::move(parser.result()));

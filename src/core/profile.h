@@ -13,8 +13,8 @@
 // The bytes are returned as they stand in the file (code page 1256 for slips).
 // A parsed file is kept and parsed again only when the file changes (inode,
 // size, modification time), so repeated reads cost a lookup. A file is read
-// only as far as 32 MiB of parsed entries (hundreds of thousands of keys);
-// what follows reads as missing.
+// only as far as its first 256 MiB or 32 MiB of parsed entries (hundreds of
+// thousands of keys); what follows reads as missing.
 
 #include <string>
 #include <string_view>

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,12 @@ TEST(Profile, AbsurdKeyCountsAreBounded) {
     EXPECT_EQ(readProfileString(path, "S", "k100000"), "v");
     EXPECT_EQ(readProfileString(path, "S", "k599999"), "");
     EXPECT_EQ(readProfileString(path, "T", "last"), "");
+
+    // A sparse terabyte is not read to its end (that would take minutes).
+    const std::string sparse = dir.file("sparse.ini");
+    writeFile(sparse, "[S]\nk=1\n");
+    ASSERT_EQ(::truncate(sparse.c_str(), off_t{1} << 40), 0);
+    EXPECT_EQ(readProfileString(sparse, "S", "k"), "1");
 }
 
 } // namespace
