@@ -179,20 +179,19 @@ class Parser {
 
     void openSection(std::string_view rawName) {
         const std::string_view name = trimBlanks(rawName);
-        auto [it, added] = file_.index.try_emplace(upperAscii(name), file_.sections.size());
-        if (!added) {
-            current_ = nullptr; // a repeated section: its first occurrence wins
+        if (!file_.index.try_emplace(upperAscii(name), file_.sections.size()).second) {
+            current_ = kNone; // a repeated section: its first occurrence wins
             return;
         }
+        current_ = file_.sections.size();
         file_.sections.push_back({std::string(name), {}});
-        current_ = &file_.sections.back();
         charge(2 * name.size() + 160);
     }
 
     // kept holds the first bytes of the trimmed value, which is length bytes
     // long and ends in last.
     void addKey(std::string_view rawKey, std::string_view kept, size_t length, char last) {
-        if (current_ == nullptr)
+        if (current_ == kNone)
             return;
         std::string_view value = kept;
         if (length >= 2 && (value.front() == '"' || value.front() == '\'') &&
@@ -204,7 +203,7 @@ class Parser {
         value = value.substr(0, std::min(value.find('\0'), kMaxValue));
         const std::string key = upperAscii(trimBlanks(rawKey));
         const size_t cost = key.size() + value.size() + 96;
-        if (current_->keys.try_emplace(key, value).second)
+        if (file_.sections[current_].keys.try_emplace(key, value).second)
             charge(cost);
     }
 
@@ -216,7 +215,8 @@ class Parser {
     }
 
     ParsedFile file_;
-    Section* current_ = nullptr; // null before the first section and in repeats
+    static constexpr size_t kNone = SIZE_MAX;
+    size_t current_ = kNone; // none before the first section and in repeats
     Phase phase_ = Phase::Lead;
     bool bracket_ = false;
     std::string head_;  // the line up to "=" (or the section line)
