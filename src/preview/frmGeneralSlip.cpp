@@ -289,6 +289,9 @@ void frmGeneralSlip::ShowSlip(const QString& FileName, bool PrintNow, bool Model
     else
         cmbZoom->setCurrentIndex(1);
 
+    // Events run during the zoom; one of them may have closed the window.
+    if (gInstance != this)
+        return;
     if (Modeless) {
         setModal(false);
         show();
