@@ -204,6 +204,9 @@ void frmGeneralSlip::createControls() {
             &frmGeneralSlip::cmbPrinters_Change);
     imgUP->installEventFilter(this);
     imgDN->installEventFilter(this);
+    connectBrowsePanel();
+    connectCopyMenu();
+    connectReport();
 
     // Ctrl+P prints wherever the focus is inside the window.
     auto* printKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);

@@ -113,12 +113,36 @@ class frmGeneralSlip : public QDialog {
     void imgDN_Click();
     void txtNum_Change();
     void cmbPrinters_Change();
+    void labBrowse_Click();
+    void Label1_MouseDown(float X, float Y);
+    void Label1_MouseMove(float X, float Y);
+    void Label1_MouseUp();
+    void List1_Click();
+    void List2_Click();
+    void List1_Scroll();
+    void List2_Scroll();
+    void labMaster_Click(int Index);
+    void labMaster_MouseUp(int Index, int Button, int Shift, float X, float Y);
+    void picPrinter_MouseUp(int Button, int Shift, float X, float Y);
+    void mCopy_Click();
+    void mCopyAll_Click();
+    void labSave_Click();
+
+    // Opens a report file: its own logo, its texts, no field values needed.
+    void ShowVyrRep(const QString& repFileName, bool ShowChiled = false);
 
     // Operations of the window that other parts of it use.
     void FillPrinters();
     void PrintSlipPage();
     void RenderPreviewControls();
     void UnloadPreviewControls();
+    void SaveReportFile(const QString& path);
+    void AppendFileAsHexBlock(const QString& source, const QString& target, const QString& name);
+    void ExtractHexBlock(const QString& source, const QString& target, const QString& name);
+    QString ShowSave(QWidget* owner, const QString& filter, const QString& title,
+                     const QString& initDir);
+    QString ShowOpen(QWidget* owner, const QString& filter, const QString& title,
+                     const QString& initDir);
 
     // Reads one value of a slip file, decoded from code page 1256.
     QString GetSlipKey(const QString& FileName, const QString& Section, const QString& Key) const;
@@ -139,6 +163,10 @@ class frmGeneralSlip : public QDialog {
     ~frmGeneralSlip() override;
     void createControls();
     void createPreviewTemplates(); // item 0 of each control array
+    // Each concern wires its own controls' signals to its handlers.
+    void connectBrowsePanel();
+    void connectCopyMenu();
+    void connectReport();
     void finishModal();
 };
 

@@ -1,0 +1,7 @@
+#include "preview/frmGeneralSlip.h"
+
+namespace lumaris {
+
+void frmGeneralSlip::connectBrowsePanel() {}
+
+} // namespace lumaris
