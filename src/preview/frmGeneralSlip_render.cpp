@@ -85,6 +85,9 @@ void frmGeneralSlip::createPreviewTemplates() {
     shape->hide();
     auto* image = new PreviewImage(picPrinter);
     image->hide();
+    for (QWidget* item :
+         {static_cast<QWidget*>(label), static_cast<QWidget*>(shape), static_cast<QWidget*>(image)})
+        setTwipsRect(item, 0, 0, 0, 0);
     labMaster.assign(1, label);
     ShapeMaster.assign(1, shape);
     imgMaster.assign(1, image);

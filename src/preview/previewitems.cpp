@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/twips.h"
@@ -17,7 +18,7 @@ namespace {
 
 // A label needs whole pixels for its text, like the window system's labels.
 double pixelsToTwips(double pixels) {
-    return std::ceil(pixels - 1e-6) * kTwipsPerPixel;
+    return std::max(0.0, std::ceil(pixels - 1e-6)) * kTwipsPerPixel;
 }
 
 // Far beyond any slip's largest text at the largest zoom; keeps the font
