@@ -109,12 +109,16 @@ PdfPage readPdf(const QString& path) {
     return page;
 }
 
-QImage renderPdf(const QString& path, int dpi) {
+QImage renderPdf(const QString& path, int dpi, const QRect& crop) {
     QTemporaryDir dir;
     const QString base = dir.path() + QStringLiteral("/page");
-    run(QStringLiteral("pdftoppm"),
-        {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
-         QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1"), path, base});
+    QStringList args = {QStringLiteral("-r"),          QString::number(dpi), QStringLiteral("-png"),
+                        QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1")};
+    if (crop.isValid())
+        args << QStringLiteral("-x") << QString::number(crop.x()) << QStringLiteral("-y")
+             << QString::number(crop.y()) << QStringLiteral("-W") << QString::number(crop.width())
+             << QStringLiteral("-H") << QString::number(crop.height());
+    run(QStringLiteral("pdftoppm"), args << path << base);
     return QImage(base + QStringLiteral(".png"));
 }
 

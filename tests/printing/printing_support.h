@@ -4,6 +4,7 @@
 // $LUMARIS_PDF_DIR/<queue>.
 
 #include <QImage>
+#include <QRect>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -39,8 +40,9 @@ struct PdfPage {
 };
 // The first page of a PDF as pdftotext sees it.
 PdfPage readPdf(const QString& path);
-// The first page rendered at the given resolution.
-QImage renderPdf(const QString& path, int dpi);
+// The first page rendered at the given resolution; only the crop rectangle
+// (in pixels of that resolution) when one is given.
+QImage renderPdf(const QString& path, int dpi, const QRect& crop = QRect());
 
 // A slip file: sections of key/value pairs, written in code page 1256 with
 // CR LF, the way the slip writer does.
