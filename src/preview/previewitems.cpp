@@ -1,6 +1,5 @@
 #include "preview/previewitems.h"
 
-#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -9,6 +8,7 @@
 
 #include "platform/twips.h"
 #include "preview/previewstyle.h"
+#include "preview/sliptext.h"
 
 namespace lumaris {
 
@@ -139,42 +139,15 @@ void PreviewLabel::setWordWrap(bool on) {
     update();
 }
 
-QString PreviewLabel::displayText() const {
-    // CR LF is one line break, as on the printer; a lone CR breaks a line too.
-    QString text = mCaption;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
-int PreviewLabel::textFlags(bool wrap) const {
-    int flags = Qt::AlignAbsolute | Qt::AlignTop | Qt::TextShowMnemonic;
-    switch (mAlignment) {
-    case AlignRight:
-        flags |= Qt::AlignRight;
-        break;
-    case AlignCenter:
-        flags |= Qt::AlignHCenter;
-        break;
-    default:
-        flags |= Qt::AlignLeft;
-        break;
-    }
-    if (wrap)
-        flags |= Qt::TextWordWrap;
-    return flags;
+SlipAlign PreviewLabel::slipAlign() const {
+    return mAlignment == AlignRight    ? SlipAlign::Right
+           : mAlignment == AlignCenter ? SlipAlign::Center
+                                       : SlipAlign::Left;
 }
 
 QSizeF PreviewLabel::captionExtent(double wrapWidth) const {
-    const QFontMetricsF metrics(drawFont(), this);
-    const QString text = displayText();
-    const bool wrap = wrapWidth >= 0;
-    // Qt moves the measured rectangle by the alignment: only its size counts.
-    const double limit = wrap ? wrapWidth / kTwipsPerPixel : 1.0e6;
-    QSizeF size = metrics.boundingRect(QRectF(0, 0, limit, 1.0e6), textFlags(wrap), text).size();
-    // An empty caption still takes one line.
-    if (text.isEmpty())
-        size.setHeight(metrics.height());
+    const QSizeF size = slipTextSize(drawFont(), this, mCaption, slipAlign(),
+                                     wrapWidth >= 0 ? wrapWidth / kTwipsPerPixel : -1);
     return QSizeF(pixelsToTwips(size.width()), pixelsToTwips(size.height()));
 }
 
@@ -193,17 +166,14 @@ void PreviewLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (mBackOpaque)
         painter.fillRect(rect(), mBackColor);
-    const QString text = displayText();
-    if (text.isEmpty())
+    if (mCaption.isEmpty())
         return;
     painter.setFont(font());
     painter.setPen(mForeColor);
-    // The slip reads right to left, as printed.
-    painter.setLayoutDirection(Qt::RightToLeft);
     // Lay out in the twips width so that lines wrap where they were measured.
     const QRectF box(0, 0, platform::twipsWidth(this) / kTwipsPerPixel,
                      platform::twipsHeight(this) / kTwipsPerPixel);
-    painter.drawText(box, textFlags(mWordWrap), text);
+    drawSlipText(painter, box, mCaption, slipAlign(), mWordWrap);
 }
 
 void PreviewLabel::mousePressEvent(QMouseEvent* event) {

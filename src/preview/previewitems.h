@@ -12,6 +12,8 @@
 
 namespace lumaris {
 
+enum class SlipAlign;
+
 // A caption drawn as the printer draws it: "&" hides and underlines the next
 // letter ("&&" shows one "&"), right-to-left reading, alignment in absolute
 // terms whatever the script.
@@ -81,8 +83,7 @@ class PreviewLabel : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    int textFlags(bool wrap) const;
-    QString displayText() const;
+    SlipAlign slipAlign() const;
     void applyFont();
 
     int mIndex = 0;
