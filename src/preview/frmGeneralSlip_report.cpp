@@ -1,7 +1,145 @@
+// The report file: saving the slip shown, filled with its values, as a .Dqmx
+// file with the logo embedded, and showing such a report again.
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPointer>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "core/cp1256.h"
+#include "core/fieldvalues.h"
+#include "core/hexblock.h"
+#include "core/tempfiles.h"
+#include "preview/filedialogs.h"
 #include "preview/frmGeneralSlip.h"
+#include "preview/picturebox.h"
+#include "preview/reportfile.h"
 
 namespace lumaris {
 
-void frmGeneralSlip::connectReport() {}
+namespace {
+
+// A left-button release over a control runs its Click handler.
+class ClickFilter : public QObject {
+  public:
+    ClickFilter(QObject* parent, std::function<void()> onClick)
+        : QObject(parent), mOnClick(std::move(onClick)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (mouse->button() == Qt::LeftButton && widget &&
+                widget->rect().contains(mouse->position().toPoint()))
+                mOnClick();
+        }
+        return false;
+    }
+
+  private:
+    std::function<void()> mOnClick;
+};
+
+std::string nativePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// A fixed name in the private temporary folder; none when the folder is unusable.
+std::optional<std::string> tempPath(const char* name) {
+    const auto folder = tempFolder();
+    if (!folder)
+        return std::nullopt;
+    return (*folder / name).string();
+}
+
+} // namespace
+
+void frmGeneralSlip::connectReport() {
+    labSave->installEventFilter(new ClickFilter(labSave, [this] { labSave_Click(); }));
+}
+
+void frmGeneralSlip::labSave_Click() {
+    Command1_Click();
+    const QString path = ShowSave(this, QStringLiteral("Vyr Slip|*.Dqmx|All files|*.*"),
+                                  QStringLiteral("Save VYR Slep"), QString());
+    if (path.isEmpty())
+        return;
+    SaveReportFile(withReportExtension(path));
+}
+
+void frmGeneralSlip::SaveReportFile(const QString& path) {
+    if (mSaveFile.isEmpty() || path.isEmpty())
+        return;
+    // The whole text is read before the target is touched, so a report can be
+    // saved over the file it is shown from.
+    const ReportText report = buildReportText(nativePath(mSlipFile), gFieldValues);
+
+    std::string logo;
+    if (auto bmp = tempPath("picLogo.bmp")) {
+        logo = *bmp;
+        if (report.hasLogo) {
+            // A logo that cannot be written must not leave an earlier report's
+            // logo behind to be embedded in this one.
+            const QImage picture = picBuffer ? picBuffer->picture() : QImage();
+            if (picture.isNull() || !picture.save(QFile::decodeName(logo.c_str()), "BMP"))
+                QFile::remove(QFile::decodeName(logo.c_str()));
+        }
+    }
+    writeReportFile(nativePath(path), report.text, logo);
+}
+
+void frmGeneralSlip::AppendFileAsHexBlock(const QString& source, const QString& target,
+                                          const QString& name) {
+    appendFileAsHexBlock(nativePath(source), nativePath(target), utf8ToCp1256(name.toStdString()));
+}
+
+void frmGeneralSlip::ExtractHexBlock(const QString& source, const QString& target,
+                                     const QString& name) {
+    extractHexBlock(nativePath(source), nativePath(target), utf8ToCp1256(name.toStdString()));
+}
+
+void frmGeneralSlip::ShowVyrRep(const QString& repFileName, bool ShowChiled) {
+    QPointer<frmGeneralSlip> self(this);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents();
+    mReportMode = true;
+
+    if (auto bmp = tempPath("picLogo20000.bmp")) {
+        const QString file = QFile::decodeName(bmp->c_str());
+        // A file left by an interrupted run must not pass for this report's logo.
+        QFile::remove(file);
+        ExtractHexBlock(repFileName, file, QStringLiteral("logo"));
+        QImage picture;
+        if (self && picture.load(file, "BMP"))
+            picBuffer->setPicture(picture);
+        QFile::remove(file);
+    }
+    if (self)
+        picLogo->setPicture(picBuffer->picture());
+
+    QApplication::restoreOverrideCursor();
+    QCoreApplication::processEvents();
+
+    // Pending events may have closed the window meanwhile.
+    if (self && isLoaded() && &instance() == this)
+        ShowSlip(repFileName, false, ShowChiled);
+    mReportMode = false;
+}
+
+QString frmGeneralSlip::ShowSave(QWidget* owner, const QString& filter, const QString& title,
+                                 const QString& initDir) {
+    return runFileDialog(FileDialogKind::Save, owner, filter, title, initDir);
+}
+
+QString frmGeneralSlip::ShowOpen(QWidget* owner, const QString& filter, const QString& title,
+                                 const QString& initDir) {
+    return runFileDialog(FileDialogKind::Open, owner, filter, title, initDir);
+}
 
 } // namespace lumaris

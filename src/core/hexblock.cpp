@@ -1,0 +1,202 @@
+#include "core/hexblock.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace lumaris {
+
+namespace {
+
+constexpr size_t kBytesPerLine = 64;
+
+std::string upper(std::string_view text) {
+    std::string s(text);
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return s;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+std::string trimBlanks(std::string_view line) {
+    const size_t first = line.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return std::string(line.substr(first, line.find_last_not_of(' ') - first + 1));
+}
+
+// Reads a source line by line and keeps the bytes of the named block.
+class Decoder {
+  public:
+    explicit Decoder(std::string_view name)
+        : mStart(upper(">--> " + std::string(name) + " >-->")),
+          mEnd(upper("<--< " + std::string(name) + " <--<")) {}
+
+    bool finished() const { return mFinished; }
+
+    void line(std::string_view raw, std::string& out) {
+        if (mFinished)
+            return;
+        // The end line counts only exactly as written: with a blank around
+        // it, it is data.
+        if (mInside && raw.size() == mEnd.size() && upper(raw) == mEnd) {
+            mFinished = true;
+            return;
+        }
+        const std::string line = trimBlanks(raw);
+        if (mInside) {
+            // Each pair (a lone digit at the end of an odd line) is read as far
+            // as it holds hex digits; none gives 0.
+            for (size_t i = 0; i < line.size(); i += 2) {
+                int value = hexDigit(line[i]);
+                if (value < 0) {
+                    value = 0;
+                } else if (i + 1 < line.size()) {
+                    const int low = hexDigit(line[i + 1]);
+                    if (low >= 0)
+                        value = value * 16 + low;
+                }
+                out.push_back(char(value));
+            }
+        } else if (line.size() == mStart.size() && upper(line) == mStart) {
+            mInside = true;
+        }
+    }
+
+  private:
+    std::string mStart;
+    std::string mEnd;
+    bool mInside = false;
+    bool mFinished = false;
+};
+
+// Splits text into lines at CR LF, CR or LF, carrying a partial line over
+// between calls. A CR at the end of one chunk and an LF at the start of the
+// next still make one line end.
+class LineSplitter {
+  public:
+    template <typename F> void feed(std::string_view chunk, F&& onLine) {
+        for (char c : chunk) {
+            if (mAfterCr && c == '\n') {
+                mAfterCr = false;
+                continue;
+            }
+            mAfterCr = c == '\r';
+            if (c == '\r' || c == '\n') {
+                onLine(std::string_view(mLine));
+                mLine.clear();
+            } else {
+                mLine.push_back(c);
+            }
+        }
+    }
+    template <typename F> void finish(F&& onLine) {
+        if (!mLine.empty())
+            onLine(std::string_view(mLine));
+        mLine.clear();
+    }
+
+  private:
+    std::string mLine;
+    bool mAfterCr = false;
+};
+
+bool isFile(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::exists(path, ec);
+}
+
+} // namespace
+
+std::string hexBlockText(std::string_view bytes, std::string_view name) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(bytes.size() * 2 + bytes.size() / kBytesPerLine * 2 + 2 * name.size() + 24);
+    text += ">--> ";
+    text += name;
+    text += " >-->\r\n";
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        text.push_back(kDigits[b >> 4]);
+        text.push_back(kDigits[b & 15]);
+        if ((i + 1) % kBytesPerLine == 0 || i + 1 == bytes.size())
+            text += "\r\n";
+    }
+    text += "<--< ";
+    text += name;
+    text += " <--<\r\n";
+    return text;
+}
+
+bool appendFileAsHexBlock(const std::string& source, const std::string& target,
+                          std::string_view name) {
+    if (!isFile(source))
+        return true;
+    std::ifstream in(source, std::ios::binary);
+    if (!in)
+        return false;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return false;
+
+    const std::string block = hexBlockText(bytes, name);
+    std::ofstream out(target, std::ios::binary | std::ios::app);
+    if (!out)
+        return false;
+    out.write(block.data(), std::streamsize(block.size()));
+    out.close();
+    return !out.fail();
+}
+
+std::string decodeHexBlock(std::string_view text, std::string_view name) {
+    Decoder decoder(name);
+    LineSplitter lines;
+    std::string out;
+    auto onLine = [&](std::string_view line) { decoder.line(line, out); };
+    lines.feed(text, onLine);
+    lines.finish(onLine);
+    return out;
+}
+
+bool extractHexBlock(const std::string& source, const std::string& target, std::string_view name) {
+    if (!isFile(source))
+        return true;
+    std::error_code ec;
+    std::filesystem::remove(target, ec);
+    std::ifstream in(source, std::ios::binary);
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    if (!in || !out)
+        return false;
+
+    Decoder decoder(name);
+    LineSplitter lines;
+    std::string bytes;
+    auto onLine = [&](std::string_view line) { decoder.line(line, bytes); };
+    std::string chunk(1 << 16, '\0');
+    while (!decoder.finished() && in) {
+        in.read(chunk.data(), std::streamsize(chunk.size()));
+        lines.feed(std::string_view(chunk.data(), size_t(in.gcount())), onLine);
+        if (!bytes.empty()) {
+            out.write(bytes.data(), std::streamsize(bytes.size()));
+            bytes.clear();
+        }
+    }
+    if (!decoder.finished() && !in.bad())
+        lines.finish(onLine);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+    out.close();
+    return !in.bad() && !out.fail();
+}
+
+} // namespace lumaris
