@@ -100,6 +100,19 @@ void BM_ZoomChange60Controls(benchmark::State& state) {
 }
 BENCHMARK(BM_ZoomChange60Controls)->Unit(benchmark::kMillisecond);
 
+// The same with the page painted, as the screen will show it next.
+void BM_ZoomChangeAndPaint60Controls(benchmark::State& state) {
+    frmGeneralSlip& w = shown(slips().plain);
+    int item = 0;
+    for (auto _ : state) {
+        w.cmbZoom->setCurrentIndex(item);
+        benchmark::DoNotOptimize(w.picPrinter->grab());
+        item = item == 0 ? 2 : 0;
+    }
+    closeWindow();
+}
+BENCHMARK(BM_ZoomChangeAndPaint60Controls)->Unit(benchmark::kMillisecond);
+
 void closeWindow() {
     frmGeneralSlip::unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
