@@ -22,6 +22,7 @@
 #include "preview/picturebox.h"
 #include "preview/previewstyle.h"
 #include "preview/printlayout.h"
+#include "preview/slipprinter.h"
 
 namespace lumaris {
 
@@ -78,28 +79,32 @@ void frmGeneralSlip::FillPrinters() {
 
 void frmGeneralSlip::PrintSlipPage() {
     platform::Printer& printer = platform::Printer::current();
-    const QString file = mSlipFile;
-    const double count = slipNumber(QStringLiteral("Main"), QStringLiteral("CTL_Count"));
-
     QPainter painter;
-    if (!printer.begin(painter, QFileInfo(file).completeBaseName()))
+    if (!printer.begin(painter, QFileInfo(mSlipFile).completeBaseName()))
         return;
+    QFont font = printer.font();
+    drawSlipPage(*this, painter, printer.twipsPerPixelX(), printer.twipsPerPixelY(), font);
+    printer.setFont(font);
+    printer.end(painter);
+}
+
+void drawSlipPage(const frmGeneralSlip& w, QPainter& painter, double tx, double ty, QFont& font) {
+    const QString file = frmGeneralSlip::mSlipFile;
+    const double count = w.slipNumber(QStringLiteral("Main"), QStringLiteral("CTL_Count"));
     painter.setLayoutDirection(Qt::RightToLeft);
     painter.setPen(QColor(Qt::black));
     const QRect page = painter.viewport();
 
-    const double tx = printer.twipsPerPixelX();
-    const double ty = printer.twipsPerPixelY();
-    const QImage& logo = picLogo->picture();
-    const QSize logoSource(px(platform::twipsWidth(picLogo) / platform::kTwipsPerPixel),
-                           px(platform::twipsHeight(picLogo) / platform::kTwipsPerPixel));
+    const QImage& logo = w.picLogo->picture();
+    const QSize logoSource(px(platform::twipsWidth(w.picLogo) / platform::kTwipsPerPixel),
+                           px(platform::twipsHeight(w.picLogo) / platform::kTwipsPerPixel));
     QColor foreColor = Qt::black;
 
     const auto sections = profileSectionNames(QFile::encodeName(file).toStdString());
     for (long long i : controlsToDraw(sections, count)) {
         const QString sec = QString::fromStdString(controlSection(i));
-        const auto number = [&](const char* key) { return slipNumber(sec, QLatin1String(key)); };
-        const auto flag = [&](const char* key) { return slipFlag(sec, QLatin1String(key)); };
+        const auto number = [&](const char* key) { return w.slipNumber(sec, QLatin1String(key)); };
+        const auto flag = [&](const char* key) { return w.slipFlag(sec, QLatin1String(key)); };
 
         const double type = number("Type");
         if ((type != 1 && type != 2 && type != 3) || flag("IgnorePrint"))
@@ -115,14 +120,13 @@ void frmGeneralSlip::PrintSlipPage() {
         }
 
         QString text = QString::fromStdString(
-            captionText(GetSlipKey(file, sec, QStringLiteral("Text")).toStdString()));
+            captionText(w.GetSlipKey(file, sec, QStringLiteral("Text")).toStdString()));
         const long long field = roundHalfEven(number("Field"));
         if (type == 2 && field >= 0 && field <= kMaxField)
             text = QString::fromStdString(gFieldValues[size_t(field)]);
 
         // A setting the printer cannot take keeps the one of the item before.
-        QFont font = printer.font();
-        const QString face = faceName(slipName(sec, QStringLiteral("FontName")));
+        const QString face = faceName(w.slipName(sec, QStringLiteral("FontName")));
         if (!face.isEmpty())
             font.setFamily(face);
         font.setBold(flag("FontBold"));
@@ -131,7 +135,6 @@ void frmGeneralSlip::PrintSlipPage() {
         const double points = number("FontSize");
         if (points > 0 && points <= kMaxFontPoints)
             font.setPointSizeF(points);
-        printer.setFont(font);
         painter.setFont(font);
 
         const TextItemRects rects = textItemRects(box, tx, ty);
@@ -183,7 +186,6 @@ void frmGeneralSlip::PrintSlipPage() {
             painter.drawText(target, flags, text);
         }
     }
-    printer.end(painter);
 }
 
 void frmGeneralSlip::cmdPrint_Click() {
