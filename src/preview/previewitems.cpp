@@ -183,6 +183,9 @@ void PreviewLabel::mousePressEvent(QMouseEvent* event) {
 void PreviewLabel::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     const int button = vbButton(event->button());
+    // Only the three buttons a slip knows raise a mouse-up.
+    if (button == 0)
+        return;
     const bool click =
         event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     // A handler may re-render the page and so delete this label.
