@@ -50,9 +50,13 @@ class Page : public ::testing::Test {
     static PreviewShape* box(size_t n) { return frmGeneralSlip::instance().ShapeMaster.at(n); }
     static PreviewImage* image(size_t n) { return frmGeneralSlip::instance().imgMaster.at(n); }
 
+    // The field values are program-wide: other tests find them as they were.
+    ~Page() override { lumaris::gFieldValues = savedValues; }
+
     rt::Dir dir;
     QString file;
     int files = 0;
+    const decltype(lumaris::gFieldValues) savedValues = lumaris::gFieldValues;
 };
 
 // At "100%" the scale is 1.575 (6.3 x 500 / 2000). A text item stored at
