@@ -1,8 +1,7 @@
 #include "core/hexblock.h"
 
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace lumaris {
@@ -114,8 +113,30 @@ class LineSplitter {
 
 bool isFile(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && std::filesystem::exists(path, ec);
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
+
+// stdio rather than streams: a stream's buffer iterator throws on a read error.
+struct File {
+    std::FILE* f = nullptr;
+    File(const std::string& path, const char* mode) : f(std::fopen(path.c_str(), mode)) {}
+    ~File() {
+        if (f)
+            std::fclose(f);
+    }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    explicit operator bool() const { return f != nullptr; }
+    bool write(std::string_view data) {
+        return data.empty() || std::fwrite(data.data(), 1, data.size(), f) == data.size();
+    }
+    // Closes now, so that a failed flush is seen.
+    bool close() {
+        const bool ok = std::fclose(f) == 0;
+        f = nullptr;
+        return ok;
+    }
+};
 
 } // namespace
 
@@ -143,20 +164,23 @@ bool appendFileAsHexBlock(const std::string& source, const std::string& target,
                           std::string_view name) {
     if (!isFile(source))
         return true;
-    std::ifstream in(source, std::ios::binary);
-    if (!in)
-        return false;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return false;
-
-    const std::string block = hexBlockText(bytes, name);
-    std::ofstream out(target, std::ios::binary | std::ios::app);
+    std::string bytes;
+    {
+        File in(source, "rb");
+        if (!in)
+            return false;
+        char chunk[1 << 16];
+        size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, in.f)) > 0)
+            bytes.append(chunk, n);
+        if (std::ferror(in.f))
+            return false;
+    }
+    File out(target, "ab");
     if (!out)
         return false;
-    out.write(block.data(), std::streamsize(block.size()));
-    out.close();
-    return !out.fail();
+    const bool written = out.write(hexBlockText(bytes, name));
+    return out.close() && written;
 }
 
 std::string decodeHexBlock(std::string_view text, std::string_view name) {
@@ -174,8 +198,8 @@ bool extractHexBlock(const std::string& source, const std::string& target, std::
         return true;
     std::error_code ec;
     std::filesystem::remove(target, ec);
-    std::ifstream in(source, std::ios::binary);
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    File in(source, "rb");
+    File out(target, "wb");
     if (!in || !out)
         return false;
 
@@ -183,20 +207,19 @@ bool extractHexBlock(const std::string& source, const std::string& target, std::
     LineSplitter lines;
     std::string bytes;
     auto onLine = [&](std::string_view line) { decoder.line(line, bytes); };
-    std::string chunk(1 << 16, '\0');
-    while (!decoder.finished() && in) {
-        in.read(chunk.data(), std::streamsize(chunk.size()));
-        lines.feed(std::string_view(chunk.data(), size_t(in.gcount())), onLine);
-        if (!bytes.empty()) {
-            out.write(bytes.data(), std::streamsize(bytes.size()));
-            bytes.clear();
-        }
+    char chunk[1 << 16];
+    bool ok = true;
+    size_t n;
+    while (ok && !decoder.finished() && (n = std::fread(chunk, 1, sizeof chunk, in.f)) > 0) {
+        lines.feed(std::string_view(chunk, n), onLine);
+        ok = out.write(bytes);
+        bytes.clear();
     }
-    if (!decoder.finished() && !in.bad())
+    ok = ok && !std::ferror(in.f);
+    if (ok && !decoder.finished())
         lines.finish(onLine);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    out.close();
-    return !in.bad() && !out.fail();
+    ok = out.write(bytes) && ok;
+    return out.close() && ok;
 }
 
 } // namespace lumaris
