@@ -191,6 +191,9 @@ bool Printer::selectByName(const QString& name) {
     // default printer: only a printer that is installed is taken.
     if (!installedPrinters().contains(name))
         return false;
+    // Already current: keep its paper and spare fetching the driver description.
+    if (d->printer && d->name == name)
+        return true;
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     if (info.isNull())
         return false;

@@ -27,8 +27,8 @@ class Printer {
     static QStringList installedPrinters();
 
     // Makes the installed printer of exactly this name current; false (and no
-    // change) when no installed printer has the name. The printer comes with
-    // its own default paper; orientation and font carry over.
+    // change) when no installed printer has the name. A newly chosen printer
+    // comes with its own default paper; orientation and font carry over.
     bool selectByName(const QString& name);
 
     QString deviceName() const; // "" for the virtual page

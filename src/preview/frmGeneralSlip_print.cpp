@@ -80,7 +80,8 @@ void frmGeneralSlip::FillPrinters() {
 void frmGeneralSlip::PrintSlipPage() {
     platform::Printer& printer = platform::Printer::current();
     QPainter painter;
-    if (!printer.begin(painter, QFileInfo(mSlipFile).completeBaseName()))
+    const QString title = QFileInfo(mSlipFile).completeBaseName();
+    if (!printer.begin(painter, title.isEmpty() ? QStringLiteral("Lumaris slip") : title))
         return;
     QFont font = printer.font();
     drawSlipPage(*this, painter, printer.twipsPerPixelX(), printer.twipsPerPixelY(), font);
