@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "core/catalogues.h"
@@ -272,6 +273,29 @@ TEST_F(BrowsePanel, ListsMoveAsOne) {
     EXPECT_EQ(w.List1->indexAt(QPoint(2, 2)).row(), w.List2->indexAt(QPoint(2, 2)).row());
     EXPECT_EQ(moved1.count(), 2);
     EXPECT_EQ(moved2.count(), 2);
+}
+
+} // namespace
+
+namespace {
+
+// The same through the window system: a press on a label that takes no
+// presses must still bring its release and the moves of the drag back to it.
+TEST_F(BrowsePanel, MouseThroughTheWindowSystem) {
+    frmGeneralSlip& w = window();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::mouseClick(w.labBrowse, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(w.picBrowse->isVisible());
+
+    const QPointF start(twipsLeft(w.picBrowse), twipsTop(w.picBrowse));
+    QTest::mousePress(w.Label1, Qt::LeftButton, {}, QPoint(20, 10));
+    EXPECT_EQ(frmGeneralSlip::mDragging, 1);
+    QTest::mouseMove(w.Label1, QPoint(30, 14));
+    EXPECT_FLOAT_EQ(twipsLeft(w.picBrowse), float(start.x() + 150));
+    EXPECT_FLOAT_EQ(twipsTop(w.picBrowse), float(start.y() + 60));
+    QTest::mouseRelease(w.Label1, Qt::LeftButton, {}, QPoint(20, 10));
+    EXPECT_EQ(frmGeneralSlip::mDragging, 0);
 }
 
 } // namespace

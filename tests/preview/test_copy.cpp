@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "core/fieldvalues.h"
@@ -278,6 +279,34 @@ TEST_F(LabelCopy, MenuOffersWhatTheMouseIsOver) {
         EXPECT_EQ(frmGeneralSlip::mSelectedItem.has_value(), row.overLabel);
         EXPECT_EQ(highlightedCount(), row.overLabel ? 1 : 0);
     }
+}
+
+} // namespace
+
+namespace {
+
+// Through the window system: the release over a label reaches the label, one
+// over the page outside the labels reaches the page, and the box behind a
+// label counts as the page.
+TEST_F(LabelCopy, MouseThroughTheWindowSystem) {
+    frmGeneralSlip& w = open(sampleSlip(), 0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::mouseClick(label(1), Qt::RightButton, {}, label(1)->rect().center());
+    EXPECT_EQ(seen.popups, 1);
+    EXPECT_TRUE(seen.copy);
+    EXPECT_EQ(frmGeneralSlip::mSelectedItem, 1);
+    EXPECT_TRUE(highlighted(label(1)));
+
+    // Inside box 1, 2 px right of its label's end: the box lets the mouse through.
+    const lumaris::PreviewShape* box = w.ShapeMaster.at(1);
+    const QPoint besideLabel(label(1)->geometry().right() + 2, label(1)->geometry().center().y());
+    ASSERT_TRUE(box->geometry().contains(besideLabel));
+    QTest::mouseClick(w.picPrinter, Qt::RightButton, {}, besideLabel);
+    EXPECT_EQ(seen.popups, 2);
+    EXPECT_FALSE(seen.copy);
+    EXPECT_TRUE(seen.copyAll);
+    EXPECT_FALSE(frmGeneralSlip::mSelectedItem.has_value());
+    EXPECT_EQ(highlightedCount(), 0);
 }
 
 } // namespace
