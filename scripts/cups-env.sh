@@ -1,22 +1,23 @@
 #!/usr/bin/env bash
 # A private CUPS scheduler for the printing tests: its own configuration,
-# spool and logs under one folder, listening only on its own domain socket, with
+# spool and logs in one folder, listening only on its own domain socket, with
 # two cups-pdf queues, "SlipPDF" (the default) and "Slip2". The machine's own
 # scheduler and printers are never touched.
 #
 #   eval "$(bash scripts/cups-env.sh start)"   # exports CUPS_SERVER, LUMARIS_PDF_DIR
-#   bash scripts/cups-env.sh stop
+#   bash scripts/cups-env.sh stop               # stops the one CUPS_SERVER names
 #
-# stdout carries only shell lines meant for eval; everything else goes to
-# stderr. cups-pdf needs root (its backend runs only as root).
+# Every start makes a new instance, so that two test runs side by side do not
+# stop each other's scheduler; a start in a shell that already has one stops
+# that one first, and clears away instances whose scheduler has died. stdout
+# carries only shell lines meant for eval; everything else goes to stderr.
+# cups-pdf needs root (its backend runs only as root).
 
 set -u
 
-ROOT="${LUMARIS_CUPS_ROOT:-${TMPDIR:-/tmp}/lumaris-cups-$(id -u)}"
-CONF="$ROOT/etc"
-SOCK="$ROOT/cups.sock"
-PIDFILE="$ROOT/cupsd.pid"
-PDF_DIR="$ROOT/pdf"
+BASE="${TMPDIR:-/tmp}"
+PREFIX="lumaris-cups."
+MARKER=".lumaris-cups"
 QUEUES=(SlipPDF Slip2)
 PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 CUPSD=/usr/sbin/cupsd
@@ -27,40 +28,38 @@ die() {
     exit 1
 }
 
-# Refuse a folder someone else could have planted (a symlink or not ours).
-check_root_dir() {
-    if [ -L "$ROOT" ]; then
-        die "$ROOT is a symlink; refusing to use it"
-    fi
-    if [ -e "$ROOT" ] && [ "$(stat -c %u "$ROOT")" != "$(id -u)" ]; then
-        die "$ROOT belongs to another user; refusing to use it"
-    fi
+# A folder of ours: a real folder (no symlink), owned by us, with the marker.
+is_instance() {
+    local dir="$1"
+    [ -n "$dir" ] && [ -d "$dir" ] && [ ! -L "$dir" ] && [ -f "$dir/$MARKER" ] &&
+        [ "$(stat -c %u "$dir")" = "$(id -u)" ]
 }
 
-# Pids of schedulers started with our configuration: the recorded one and any
-# left over from a run whose pid file was lost.
-our_cupsd_pids() {
-    local pid cmd
-    if [ -f "$PIDFILE" ]; then
-        pid="$(cat "$PIDFILE" 2>/dev/null)"
-        case "$pid" in '' | *[!0-9]*) ;; *) [ -d "/proc/$pid" ] && echo "$pid" ;; esac
+# The instance this shell uses, from the variables that start exported.
+current_instance() {
+    local dir=""
+    if [ -n "${LUMARIS_CUPS_ROOT:-}" ]; then
+        dir="$LUMARIS_CUPS_ROOT"
+    elif [ -n "${CUPS_SERVER:-}" ] && [ "${CUPS_SERVER#/}" != "$CUPS_SERVER" ]; then
+        dir="$(dirname "$CUPS_SERVER")"
     fi
-    for cmd in /proc/[0-9]*/cmdline; do
-        pid="${cmd#/proc/}"
-        pid="${pid%/cmdline}"
-        if tr '\0' ' ' <"$cmd" 2>/dev/null | grep -qF -- "cupsd -f -c $CONF/cupsd.conf"; then
-            echo "$pid"
-        fi
-    done | sort -u
+    is_instance "$dir" && echo "$dir"
 }
 
-stop_cupsd() {
-    local pids pid i
-    pids="$(our_cupsd_pids)"
-    for pid in $pids; do
+cupsd_pid() {
+    local dir="$1" pid
+    pid="$(cat "$dir/cupsd.pid" 2>/dev/null)"
+    case "$pid" in '' | *[!0-9]*) return 1 ;; esac
+    # Only our scheduler: the pid may have been reused since.
+    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF -- "-c $dir/etc/cupsd.conf" || return 1
+    echo "$pid"
+}
+
+# Stops an instance's scheduler and removes the instance with its PDFs.
+remove_instance() {
+    local dir="$1" pid i q
+    if pid="$(cupsd_pid "$dir")"; then
         kill -TERM "$pid" 2>/dev/null
-    done
-    for pid in $pids; do
         for ((i = 0; i < 50; i++)); do
             [ -d "/proc/$pid" ] || break
             sleep 0.1
@@ -69,22 +68,34 @@ stop_cupsd() {
             say "scheduler $pid did not stop; killing it"
             kill -KILL "$pid" 2>/dev/null
         fi
+    fi
+    for q in "${QUEUES[@]}"; do
+        rm -f "/etc/cups/cups-pdf-$q-$(cat "$dir/$MARKER").conf"
     done
-    rm -f "$PIDFILE" "$SOCK"
+    rm -rf "$dir"
+}
+
+# Instances left behind by runs that ended without stopping them.
+collect_dead_instances() {
+    local dir
+    for dir in "$BASE/$PREFIX"*; do
+        is_instance "$dir" || continue
+        cupsd_pid "$dir" >/dev/null && continue
+        say "removing the dead instance $dir"
+        remove_instance "$dir"
+    done
 }
 
 write_config() {
-    mkdir -p "$CONF/ppd" "$ROOT/spool/tmp" "$ROOT/cache" "$ROOT/state" "$ROOT/log" "$PDF_DIR" ||
-        die "cannot create $ROOT"
+    local root="$1" id="$2" q
+    mkdir -p "$root/etc/ppd" "$root/spool/tmp" "$root/cache" "$root/state" "$root/log" \
+        "$root/pdf" || die "cannot create $root"
     # Filters run as lp and must reach the spool through these folders.
-    chmod 0755 "$ROOT" "$CONF" "$ROOT/cache" "$ROOT/state" "$ROOT/log"
-    chmod 0777 "$PDF_DIR"
-    # A fresh set of queues every start: no job or printer from an earlier run.
-    rm -f "$CONF/printers.conf" "$CONF/printers.conf.O" "$CONF/classes.conf" "$CONF"/ppd/*.ppd
-    rm -rf "$ROOT/spool"/c* "$ROOT/spool"/d* "$ROOT/cache"/* "$ROOT/log"/*
+    chmod 0755 "$root" "$root/etc" "$root/cache" "$root/state" "$root/log"
+    chmod 0777 "$root/pdf"
 
-    cat >"$CONF/cupsd.conf" <<EOF
-Listen $SOCK
+    cat >"$root/etc/cupsd.conf" <<EOF
+Listen $root/cups.sock
 LogLevel warn
 MaxLogSize 0
 WebInterface No
@@ -111,29 +122,26 @@ PreserveJobHistory No
   </Limit>
 </Policy>
 EOF
-    cat >"$CONF/cups-files.conf" <<EOF
-ServerRoot $CONF
-RequestRoot $ROOT/spool
-TempDir $ROOT/spool/tmp
-CacheDir $ROOT/cache
-StateDir $ROOT/state
-AccessLog $ROOT/log/access_log
-ErrorLog $ROOT/log/error_log
-PageLog $ROOT/log/page_log
-Printcap $ROOT/printcap
+    cat >"$root/etc/cups-files.conf" <<EOF
+ServerRoot $root/etc
+RequestRoot $root/spool
+TempDir $root/spool/tmp
+CacheDir $root/cache
+StateDir $root/state
+AccessLog $root/log/access_log
+ErrorLog $root/log/error_log
+PageLog $root/log/page_log
+Printcap $root/printcap
 SystemGroup root
 EOF
-}
-
-write_cups_pdf_config() {
-    local q
+    # cups-pdf reads /etc/cups/cups-pdf-<device name>.conf: one per queue and
+    # instance, each writing to its own folder.
     for q in "${QUEUES[@]}"; do
-        mkdir -p "$PDF_DIR/$q" && chmod 0777 "$PDF_DIR/$q"
-        rm -f "$PDF_DIR/$q"/*.pdf
-        cat >"/etc/cups/cups-pdf-$q.conf" <<EOF
-Out $PDF_DIR/$q
-AnonDirName $PDF_DIR/$q
-Log $ROOT/log
+        mkdir -p "$root/pdf/$q" && chmod 0777 "$root/pdf/$q"
+        cat >"/etc/cups/cups-pdf-$q-$id.conf" <<EOF || die "cannot write /etc/cups/cups-pdf-$q-$id.conf"
+Out $root/pdf/$q
+AnonDirName $root/pdf/$q
+Log $root/log
 Grp root
 DecodeHexStrings 1
 EOF
@@ -141,9 +149,9 @@ EOF
 }
 
 wait_until_answering() {
-    local i
+    local sock="$1" i
     for ((i = 0; i < 100; i++)); do
-        if CUPS_SERVER="$SOCK" lpstat -r 2>/dev/null | grep -q "is running"; then
+        if CUPS_SERVER="$sock" lpstat -r 2>/dev/null | grep -q "is running"; then
             return 0
         fi
         sleep 0.1
@@ -155,49 +163,60 @@ start() {
     [ -x "$CUPSD" ] || die "$CUPSD is not installed (package cups-daemon)"
     [ -f "$PPD" ] || die "$PPD is missing (package printer-driver-cups-pdf)"
     [ "$(id -u)" = 0 ] || say "warning: not root; the cups-pdf backend will not run"
-    check_root_dir
-    mkdir -p "$ROOT" || die "cannot create $ROOT"
-    check_root_dir
-    stop_cupsd
-    write_config
-    write_cups_pdf_config
 
-    setsid "$CUPSD" -f -c "$CONF/cupsd.conf" -s "$CONF/cups-files.conf" \
-        </dev/null >>"$ROOT/log/cupsd.out" 2>&1 &
-    echo $! >"$PIDFILE"
-    if ! wait_until_answering; then
-        say "the scheduler did not answer within 10 s; see $ROOT/log/error_log"
-        tail -n 20 "$ROOT/log/error_log" "$ROOT/log/cupsd.out" >&2 2>/dev/null
-        stop_cupsd
+    local old
+    if old="$(current_instance)"; then
+        say "stopping the scheduler this shell started before ($old)"
+        remove_instance "$old"
+    fi
+    collect_dead_instances
+
+    local root id sock q msg
+    root="$(mktemp -d "$BASE/${PREFIX}XXXXXX")" || die "cannot create a folder in $BASE"
+    id="${root##*.}"
+    echo "$id" >"$root/$MARKER"
+    sock="$root/cups.sock"
+    write_config "$root" "$id"
+
+    setsid "$CUPSD" -f -c "$root/etc/cupsd.conf" -s "$root/etc/cups-files.conf" \
+        </dev/null >>"$root/log/cupsd.out" 2>&1 &
+    echo $! >"$root/cupsd.pid"
+    if ! wait_until_answering "$sock"; then
+        say "the scheduler did not answer within 10 s:"
+        tail -n 20 "$root/log/error_log" "$root/log/cupsd.out" >&2 2>/dev/null
+        remove_instance "$root"
         exit 1
     fi
 
     # lpadmin warns that PPD drivers are deprecated on every call; show its
     # words only when it fails.
-    local q msg
     for q in "${QUEUES[@]}"; do
         # pdftocairo keeps the text of the PDF readable (pdftotext).
-        msg="$(CUPS_SERVER="$SOCK" lpadmin -p "$q" -E -v "cups-pdf:/$q" -P "$PPD" \
-            -o pdftops-renderer-default=pdftocairo -o printer-error-policy=abort-job 2>&1)" ||
+        if ! msg="$(CUPS_SERVER="$sock" lpadmin -p "$q" -E -v "cups-pdf:/$q-$id" -P "$PPD" \
+            -o pdftops-renderer-default=pdftocairo -o printer-error-policy=abort-job 2>&1)"; then
+            remove_instance "$root"
             die "lpadmin could not create queue $q: $msg"
+        fi
     done
-    msg="$(CUPS_SERVER="$SOCK" lpadmin -d SlipPDF 2>&1)" ||
+    if ! msg="$(CUPS_SERVER="$sock" lpadmin -d SlipPDF 2>&1)"; then
+        remove_instance "$root"
         die "lpadmin could not make SlipPDF the default: $msg"
+    fi
 
-    # A user's own default (lpoptions, LPDEST, PRINTER) would override ours.
-    echo "unset LPDEST PRINTER;"
-    printf 'export CUPS_SERVER=%q;\n' "$SOCK"
-    printf 'export LUMARIS_PDF_DIR=%q;\n' "$PDF_DIR"
-    say "scheduler running on $SOCK; PDFs in $PDF_DIR/{SlipPDF,Slip2}"
+    # A user's own default (LPDEST, PRINTER) would override ours.
+    echo "unset LPDEST PRINTER LUMARIS_CUPS_ROOT;"
+    printf 'export CUPS_SERVER=%q;\n' "$sock"
+    printf 'export LUMARIS_PDF_DIR=%q;\n' "$root/pdf"
+    say "scheduler running on $sock; PDFs in $root/pdf/{SlipPDF,Slip2}"
 }
 
 stop() {
-    check_root_dir
-    stop_cupsd
-    local q
-    for q in "${QUEUES[@]}"; do
-        rm -f "/etc/cups/cups-pdf-$q.conf"
-    done
+    local dir
+    if ! dir="$(current_instance)"; then
+        collect_dead_instances
+        die "CUPS_SERVER names no scheduler of ours (${CUPS_SERVER:-unset}); nothing stopped"
+    fi
+    remove_instance "$dir"
     say "scheduler stopped"
 }
 
