@@ -119,8 +119,7 @@ struct Printer::State {
     bool offersUserSize(const QSizeF& size, QPageSize::Unit unit) const {
         if (!(size.width() > 0) || !(size.height() > 0))
             return false;
-        const QSizeF points =
-            QPageSize(size, unit, QString(), QPageSize::ExactMatch).size(QPageSize::Point);
+        const QSizeF points = unit == QPageSize::Point ? size : size * (72 / kMmPerInch);
         if (points.width() * kTwipsPerPoint > kMaxUserTwips ||
             points.height() * kTwipsPerPoint > kMaxUserTwips)
             return false;
@@ -151,9 +150,19 @@ struct Printer::State {
         return true;
     }
 
-    QSizeF userPoints() const {
-        return QPageSize(userSize, userUnit, QString(), QPageSize::ExactMatch)
-            .size(QPageSize::Point);
+    // A user-defined paper reports the size it was given: Qt takes a size
+    // within half a point of a standard paper for that paper, which would turn
+    // 11907 twips (210 mm at 56.7 twips per mm) into A4's 11906.
+    QSizeF pageTwips() const {
+        return paperCode == PaperUser ? pageTwipsOfUser() : portraitTwips(page);
+    }
+
+    QSizeF userPoints() const { return pageTwipsOfUser() / kTwipsPerPoint; }
+
+    QSizeF pageTwipsOfUser() const {
+        const double factor =
+            userUnit == QPageSize::Point ? kTwipsPerPoint : kTwipsPerInch / kMmPerInch;
+        return userSize * factor;
     }
 };
 
@@ -262,12 +271,12 @@ bool Printer::setUserPaperMm(double widthMm, double heightMm) {
 }
 
 int Printer::width() const {
-    const QSizeF twips = portraitTwips(d->page);
+    const QSizeF twips = d->pageTwips();
     return roundTwips(d->orientation == 2 ? twips.height() : twips.width());
 }
 
 int Printer::height() const {
-    const QSizeF twips = portraitTwips(d->page);
+    const QSizeF twips = d->pageTwips();
     return roundTwips(d->orientation == 2 ? twips.width() : twips.height());
 }
 
