@@ -92,6 +92,12 @@ TEST_F(PlatformPrinter, UserDefinedPaper) {
     ASSERT_TRUE(p.setPaperSize(9));
     EXPECT_TRUE(p.setPaperSize(platform::PaperUser));
     EXPECT_EQ(p.width(), 12190);
+    // 210 x 297 mm at 56.7 twips per mm lies within half a point of A4, yet
+    // it reports what was set, not A4's 11906 x 16838.
+    EXPECT_TRUE(p.setWidth(11907));
+    EXPECT_TRUE(p.setHeight(16840));
+    EXPECT_EQ(p.width(), 11907);
+    EXPECT_EQ(p.height(), 16840);
     EXPECT_TRUE(p.setUserPaperMm(215, 205));
     EXPECT_EQ(p.width(), 12189); // 215 mm = 12188.98 twips
     EXPECT_EQ(p.height(), 11622);
