@@ -1,27 +1,18 @@
 // The report file: its text part, how it is written to disk, and saving and
 // showing a report through the window.
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
-#include <set>
 #include <sys/stat.h>
 
 #include "core/cp1256.h"
-#include "core/fieldvalues.h"
 #include "core/hexblock.h"
 #include "preview/filedialogs.h"
-#include "preview/frmGeneralSlip.h"
-#include "preview/picturebox.h"
-#include "preview/previewitems.h"
 #include "preview/reportfile.h"
 #include "slipfiles.h"
 
-using lumaris::frmGeneralSlip;
 using lumaris::utf8ToCp1256;
 using lumaris::test::SlipDir;
 using lumaris::test::slipHead;
@@ -218,13 +209,6 @@ TEST(ReportText, ExtensionRule) {
     };
     for (const Row& row : rows)
         EXPECT_EQ(lumaris::withReportExtension(row.chosen), row.used) << row.chosen.toStdString();
-}
-
-TEST(ReportText, DialogFilterInQtForm) {
-    EXPECT_EQ(lumaris::qtFileFilter("Vyr Slip|*.Dqmx|All files|*.*"),
-              "Vyr Slip (*.Dqmx);;All files (*.*)");
-    EXPECT_EQ(lumaris::qtFileFilter("Pictures|*.bmp;*.jpg|"), "Pictures (*.bmp *.jpg)");
-    EXPECT_EQ(lumaris::qtFileFilter("Name without pattern"), "");
 }
 
 // The report replaces its target in one step: the old file's mode stays, a
