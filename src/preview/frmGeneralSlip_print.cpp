@@ -202,7 +202,7 @@ void frmGeneralSlip::cmdPrint_Click() {
     const long long code = roundHalfEven(mPageSize);
     // The slip papers of the table that have no code of their own (the 215 x
     // 205 mm slip) are asked for by their size.
-    if (code >= 0 && code < (long long)gPaper.size() &&
+    if (code >= 0 && code < static_cast<long long>(gPaper.size()) &&
         gPaper[size_t(code)].printerCode == platform::PaperUser)
         printer.setUserPaperMm(gPaper[size_t(code)].widthMm, gPaper[size_t(code)].heightMm);
     else if (code > 0 && code <= INT_MAX)
