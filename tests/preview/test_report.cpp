@@ -1,5 +1,5 @@
-// The report file: its text part, how it is written to disk, and saving and
-// showing a report through the window.
+// The report file: its text part, the extension rule, and how it replaces the
+// file on disk.
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,6 @@
 
 #include "core/cp1256.h"
 #include "core/hexblock.h"
-#include "preview/filedialogs.h"
 #include "preview/reportfile.h"
 #include "slipfiles.h"
 
