@@ -1,5 +1,8 @@
 #include "core/hexblock.h"
 
+#include "core/fileio.h"
+#include "core/values.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -28,13 +31,6 @@ int hexDigit(char c) {
     return -1;
 }
 
-std::string trimBlanks(std::string_view line) {
-    const size_t first = line.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return std::string(line.substr(first, line.find_last_not_of(' ') - first + 1));
-}
-
 // Reads a source line by line and keeps the bytes of the named block.
 class Decoder {
   public:
@@ -53,7 +49,7 @@ class Decoder {
             mFinished = true;
             return;
         }
-        const std::string line = trimBlanks(raw);
+        const std::string line = trimmed(raw);
         if (mInside) {
             // Each pair (a lone digit at the end of an odd line) is read as far
             // as it holds hex digits; none gives 0.
@@ -164,22 +160,13 @@ bool appendFileAsHexBlock(const std::string& source, const std::string& target,
                           std::string_view name) {
     if (!isFile(source))
         return true;
-    std::string bytes;
-    {
-        File in(source, "rb");
-        if (!in)
-            return false;
-        char chunk[1 << 16];
-        size_t n;
-        while ((n = std::fread(chunk, 1, sizeof chunk, in.f)) > 0)
-            bytes.append(chunk, n);
-        if (std::ferror(in.f))
-            return false;
-    }
+    const std::optional<std::string> bytes = readWholeFile(source);
+    if (!bytes)
+        return false;
     File out(target, "ab");
     if (!out)
         return false;
-    const bool written = out.write(hexBlockText(bytes, name));
+    const bool written = out.write(hexBlockText(*bytes, name));
     return out.close() && written;
 }
 

@@ -1,5 +1,7 @@
 #include "core/slipdoc.h"
 
+#include "core/fileio.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cfloat>
@@ -229,53 +231,38 @@ std::string slipText() {
     return utf8ToCp1256(out);
 }
 
-bool WriteSlipFile(const std::string& path) {
-    if (path.empty())
-        return false;
-    // Saving through a symlink replaces the file it names, not the link.
-    std::string target = path;
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        char* real = ::realpath(path.c_str(), nullptr);
-        if (real == nullptr)
-            return false;
-        target = real;
-        std::free(real);
-    }
-    const bool exists = ::stat(target.c_str(), &st) == 0;
-
-    // A fresh file beside the target, renamed over it once complete, so a
-    // failure never leaves a half-written slip.
-    std::random_device random;
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target + ".~" + std::to_string(random() % 1000000000u);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-
-    const std::string text = slipText();
-    bool ok = true;
-    for (size_t done = 0; ok && done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
+std::vector<long long> controlNumbers(const std::vector<std::string>& sectionNames, double count) {
+    std::vector<long long> numbers;
+    if (!(count >= 1))
+        return numbers;
+    const double last = std::floor(count);
+    for (const std::string& name : sectionNames) {
+        std::string upper = name;
+        for (char& c : upper)
+            if (c >= 'a' && c <= 'z')
+                c = char(c - 'a' + 'A');
+        // "CTL_" and at most 18 digits: beyond that no count can reach it.
+        if (upper.size() < 7 || upper.size() > 22 || upper.compare(0, 4, "CTL_") != 0)
             continue;
-        ok = n > 0;
-        if (ok)
-            done += static_cast<size_t>(n);
+        if (!std::all_of(upper.begin() + 4, upper.end(),
+                         [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        const long long n = std::stoll(upper.substr(4));
+        if (n >= 1 && double(n) <= last && controlSection(n) == upper)
+            numbers.push_back(n);
     }
-    if (ok && exists)
-        ok = ::fchmod(fd, st.st_mode & 07777) == 0;
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
+    // "ctl_003" and "CTL_003" are one section to the reader.
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
+}
+
+std::vector<long long> existingControlNumbers(const std::string& path, double count) {
+    return controlNumbers(profileSectionNames(path), count);
+}
+
+bool WriteSlipFile(const std::string& path) {
+    return replaceFileAtomically(path, slipText());
 }
 
 } // namespace lumaris

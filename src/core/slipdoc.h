@@ -4,12 +4,13 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace lumaris {
 
 struct CtlRecord {
     int Id = 0;
-    int Type = 0; // 0 free slot, 1 text box, 2 data field, 3 logo
+    int Type = 0;     // 0 free slot, 1 text box, 2 data field, 3 logo
     std::string Text; // UTF-8, line breaks as CR LF
     int Field = 0;
     int Alignment = 0;  // 0 left, 1 right, 2 centre
@@ -31,8 +32,8 @@ struct CtlRecord {
 };
 
 struct PageSetup {
-    int Orientation = 1; // 1 portrait, 2 landscape
-    int Size = 9;        // paper code
+    int Orientation = 1;                                                  // 1 portrait, 2 landscape
+    int Size = 9;                                                         // paper code
     int MarginLeft = 0, MarginTop = 0, MarginRight = 0, MarginBottom = 0; // mm
 };
 
@@ -46,6 +47,15 @@ extern int gCtlCount; // highest control position in use
 extern std::string gFileName;
 extern bool gSlipOpen;
 extern bool gModified;
+
+// The control numbers from 1 to count (its whole part) that have a section
+// among sectionNames, ascending. "CTL_0001" is not the section of control 1, as
+// the reader sees it; names match in any case.
+std::vector<long long> controlNumbers(const std::vector<std::string>& sectionNames, double count);
+
+// The same for a slip file. Its section names are asked for once, so that a
+// count of two billion costs no more than the sections actually there.
+std::vector<long long> existingControlNumbers(const std::string& path, double count);
 
 // Drops the open design and starts an empty one.
 void resetSlip();

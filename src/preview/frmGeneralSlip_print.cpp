@@ -15,6 +15,7 @@
 #include "core/catalogues.h"
 #include "core/fieldvalues.h"
 #include "core/profile.h"
+#include "core/slipdoc.h"
 #include "core/values.h"
 #include "platform/printer.h"
 #include "platform/twips.h"
@@ -101,8 +102,10 @@ void drawSlipPage(const frmGeneralSlip& w, QPainter& painter, double tx, double 
                            px(platform::twipsHeight(w.picLogo) / platform::kTwipsPerPixel));
     QColor foreColor = Qt::black;
 
-    const auto sections = profileSectionNames(QFile::encodeName(file).toStdString());
-    for (long long i : controlsToDraw(sections, count)) {
+    // The highest number first, so that control 1 lies on top.
+    const auto numbers = existingControlNumbers(QFile::encodeName(file).toStdString(), count);
+    for (auto it = numbers.rbegin(); it != numbers.rend(); ++it) {
+        const long long i = *it;
         const QString sec = QString::fromStdString(controlSection(i));
         const auto number = [&](const char* key) { return w.slipNumber(sec, QLatin1String(key)); };
         const auto flag = [&](const char* key) { return w.slipFlag(sec, QLatin1String(key)); };

@@ -11,6 +11,7 @@
 
 #include "core/fieldvalues.h"
 #include "core/profile.h"
+#include "core/slipdoc.h"
 #include "core/values.h"
 #include "platform/printer.h"
 #include "platform/twips.h"
@@ -35,28 +36,6 @@ namespace {
 // Items stand this far right of and below where the designer shows them.
 constexpr double kOffsetLeft = 175;
 constexpr double kOffsetTop = 185;
-
-// The numbers from 1 to count whose control section exists, ascending. The
-// file is asked for its section names once, so that a count of two billion
-// costs no more than the sections actually there.
-std::vector<long long> controlNumbers(const QString& file, double count) {
-    std::set<long long> numbers;
-    for (const std::string& name : profileSectionNames(QFile::encodeName(file).toStdString())) {
-        std::string upper = name;
-        for (char& c : upper)
-            c = char(std::toupper(static_cast<unsigned char>(c)));
-        if (upper.size() < 7 || upper.size() > 22 || upper.compare(0, 4, "CTL_") != 0)
-            continue;
-        const std::string digits = upper.substr(4);
-        if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            continue;
-        const long long n = std::stoll(digits);
-        // "CTL_0001" is not the section of control 1, as the reader sees it.
-        if (n >= 1 && double(n) <= count && controlSection(n) == upper)
-            numbers.insert(n);
-    }
-    return {numbers.begin(), numbers.end()};
-}
 
 // The colour number as the file gives it, then the marker that the label
 // selection looks for.
@@ -139,7 +118,8 @@ void frmGeneralSlip::RenderPreviewControls() {
     const QImage logo = picBuffer ? picBuffer->picture() : QImage();
     size_t n = 1;
     size_t m = 1;
-    for (long long number : controlNumbers(mSlipFile, count)) {
+    for (long long number :
+         existingControlNumbers(QFile::encodeName(mSlipFile).toStdString(), count)) {
         const QString section = QString::fromStdString(controlSection(number));
         auto num = [&](const char* key) { return slipNumber(section, QLatin1String(key)); };
         auto flag = [&](const char* key) { return slipFlag(section, QLatin1String(key)); };

@@ -68,27 +68,4 @@ PixelEdges logoRect(const ItemBox& box) {
     return {left, top, left + px(box.width), top + px(box.height)};
 }
 
-std::vector<long long> controlsToDraw(const std::vector<std::string>& sectionNames, double count) {
-    std::set<long long, std::greater<>> numbers;
-    if (!(count >= 1))
-        return {};
-    const double last = std::floor(count);
-    for (const std::string& name : sectionNames) {
-        std::string upper = name;
-        for (char& c : upper)
-            c = char(std::toupper(static_cast<unsigned char>(c)));
-        // "CTL_" and at most 18 digits: beyond that no count can reach it.
-        if (upper.size() < 7 || upper.size() > 22 || upper.compare(0, 4, "CTL_") != 0)
-            continue;
-        if (!std::all_of(upper.begin() + 4, upper.end(),
-                         [](char c) { return c >= '0' && c <= '9'; }))
-            continue;
-        const long long n = std::stoll(upper.substr(4));
-        // The reader finds control n only under its own name: "CTL_0001" is not control 1.
-        if (n >= 1 && double(n) <= last && controlSection(n) == upper)
-            numbers.insert(n);
-    }
-    return {numbers.begin(), numbers.end()};
-}
-
 } // namespace lumaris

@@ -60,9 +60,4 @@ PixelEdges alignVertically(const TextItemRects& rects, int measuredHeight, int v
 // A logo's rectangle: px(left), px(top), px(width) by px(height).
 PixelEdges logoRect(const ItemBox& box);
 
-// The control numbers from 1 to count (its whole part) whose section is among
-// sectionNames, highest first: the order the renderer draws in, so that
-// control 1 lies on top. Only existing sections are visited, whatever the count.
-std::vector<long long> controlsToDraw(const std::vector<std::string>& sectionNames, double count);
-
 } // namespace lumaris

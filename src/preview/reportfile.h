@@ -24,10 +24,6 @@ struct ReportText {
 // break inside a text is written as "||", which the readers turn back into one.
 ReportText buildReportText(const std::string& slipPath, const FieldValueArray& values);
 
-// The numbers from 1 to `count` whose control section exists in the file,
-// ascending. Costs what the file holds, not what CTL_Count claims.
-std::vector<long long> reportControlNumbers(const std::string& slipPath, double count);
-
 // A path typed without any "." gets its blanks trimmed and ".Dqmx" appended.
 QString withReportExtension(const QString& path);
 

@@ -1,13 +1,9 @@
 #include "modTemplateSlips.h"
 
 #include "core/cp1256.h"
+#include "core/fileio.h"
 #include "core/tempfiles.h"
 #include "templatedata.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace lumaris::modTemplateSlips {
 
@@ -60,38 +56,6 @@ const TemplateDef* findTemplate(int formNum) {
     return all[formNum - 1];
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
-// The bytes go to a fresh unique file next to the target, which is then
-// renamed over it: a reader sees the earlier file or the whole new one, never a
-// partial template, and a link planted at the target is replaced, not followed.
-bool replaceFile(const std::filesystem::path& target, std::string_view bytes) {
-    std::string staging = target.string() + ".XXXXXX";
-    const int fd = ::mkostemp(staging.data(), O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(staging.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(staging.c_str());
-    }
-    return ok;
-}
-
 // Shared by all twelve writers. Failures are not reported: the caller opens the
 // path either way and finds the earlier template or none.
 void WriteTemplate(const TemplateDef& t) {
@@ -104,7 +68,9 @@ void WriteTemplate(const TemplateDef& t) {
         bytes += utf8ToCp1256(line);
         bytes += "\r\n";
     }
-    replaceFile(path, bytes);
+    // A link planted at tmp.slp is replaced, never followed; a reader sees the
+    // earlier template or the whole new one.
+    replaceFileAtomically(path.string(), bytes, LinkPolicy::Replace);
 }
 
 void Fill_Templet01() {

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <random>
 #include <sys/stat.h>
 #include <tuple>
@@ -338,6 +339,38 @@ TEST(SlipDoc, WriteReplacesWholeFilesOnly) {
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
         ++entries;
     EXPECT_EQ(entries, 3u); // slip.slp, link.slp, folder.slp
+}
+
+// Renderers visit only the control sections there are, up to the count.
+TEST(SlipDoc, ControlNumbersOfExistingSectionsUpToTheCount) {
+    const std::vector<std::string> names = {"Main",
+                                            "Page",
+                                            "CTL_001",
+                                            "ctl_003",
+                                            "CTL_0002",
+                                            "CTL_5",
+                                            "CTL_010",
+                                            "CTL_abc",
+                                            "CTL_012",
+                                            "CTL_",
+                                            "CTL_003",
+                                            "CTL_-04",
+                                            "CTL_99999999999999999999"};
+    struct Row {
+        double count;
+        std::vector<long long> numbers;
+        const char* why;
+    };
+    const std::vector<Row> rows = {
+        {10, {1, 3, 10}, "names match in any case; CTL_0002 and CTL_5 are not controls 2 and 5"},
+        {2147483647, {1, 3, 10, 12}, "a huge count visits only the sections there are"},
+        {11.9, {1, 3, 10}, "the whole part of a fractional count: 12 is above it"},
+        {0, {}, "a count of 0 draws nothing"},
+        {-5, {}, "nor does a negative one"},
+        {std::numeric_limits<double>::quiet_NaN(), {}, "nor a count that is no number"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(controlNumbers(names, row.count), row.numbers) << row.why;
 }
 
 } // namespace

@@ -96,36 +96,5 @@ TEST(PrintLayout, LogoRectangleKeepsItsRoundedSize) {
     EXPECT_EQ(e, (PixelEdges{100, 10, 300, 60}));
 }
 
-TEST(PrintLayout, OnlyExistingControlsUpToTheCountAreDrawnBackToFront) {
-    const std::vector<std::string> names = {"Main",
-                                            "Page",
-                                            "CTL_001",
-                                            "ctl_003",
-                                            "CTL_0002",
-                                            "CTL_5",
-                                            "CTL_010",
-                                            "CTL_abc",
-                                            "CTL_012",
-                                            "CTL_",
-                                            "CTL_003",
-                                            "CTL_-04",
-                                            "CTL_99999999999999999999"};
-    struct Row {
-        double count;
-        std::vector<long long> drawn;
-        const char* why;
-    };
-    const std::vector<Row> rows = {
-        {10, {10, 3, 1}, "names match in any case; CTL_0002 and CTL_5 are not controls 2 and 5"},
-        {2147483647, {12, 10, 3, 1}, "a huge count visits only the sections there are"},
-        {11.9, {10, 3, 1}, "the whole part of a fractional count: 12 is above it"},
-        {0, {}, "a count of 0 draws nothing"},
-        {-5, {}, "nor does a negative one"},
-        {std::numeric_limits<double>::quiet_NaN(), {}, "nor a count that is no number"},
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(controlsToDraw(names, row.count), row.drawn) << row.why;
-}
-
 } // namespace
 } // namespace lumaris
