@@ -24,6 +24,7 @@
 #include "preview/previewstyle.h"
 #include "preview/printlayout.h"
 #include "preview/slipprinter.h"
+#include "preview/sliptext.h"
 
 namespace lumaris {
 
@@ -42,20 +43,12 @@ double copiesNumber(const QLineEdit* box) {
     return leadingNumber(box->text().toStdString());
 }
 
-// Line breaks of either kind become the one Qt draws.
-QString printableText(QString text) {
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
-int horizontalFlags(double alignment) {
-    // Absolute: with right-to-left reading Qt would otherwise mirror left and right.
+SlipAlign slipAlign(double alignment) {
     if (alignment == 1)
-        return Qt::AlignRight | Qt::AlignAbsolute;
+        return SlipAlign::Right;
     if (alignment == 2)
-        return Qt::AlignHCenter;
-    return Qt::AlignLeft | Qt::AlignAbsolute;
+        return SlipAlign::Center;
+    return SlipAlign::Left;
 }
 
 QRect toRect(const PixelEdges& e) {
@@ -142,26 +135,23 @@ void drawSlipPage(const frmGeneralSlip& w, QPainter& painter, double tx, double 
         painter.setFont(font);
 
         const TextItemRects rects = textItemRects(box, tx, ty);
-        int flags = horizontalFlags(number("Alignment")) | Qt::AlignTop | Qt::TextShowMnemonic;
+        const SlipAlign align = slipAlign(number("Alignment"));
         if (flag("Border"))
             text = QLatin1Char(' ') + text + QLatin1Char(' ');
-        text = printableText(text);
 
-        // Measured wrapped at the outer width whatever the item's own wrapping;
-        // Qt places the measured rectangle by the alignment, so only its
-        // height counts.
-        const int measured =
-            text.isEmpty()
-                ? 0
-                : painter.boundingRect(toRect(rects.outer), flags | Qt::TextWordWrap, text)
-                      .height();
+        // Measured wrapped at the outer width whatever the item's own wrapping,
+        // laid out as the screen lays it out.
+        const int measured = text.isEmpty()
+                                 ? 0
+                                 : int(std::ceil(slipTextSize(font, painter.device(), text, align,
+                                                              rects.outer.width())
+                                                     .height()));
         const double vAlignment = number("VAlignment");
         const PixelEdges drawing = alignVertically(rects, measured,
                                                    vAlignment == 1   ? 1
                                                    : vAlignment == 2 ? 2
                                                                      : 0);
-        if (flag("Wordwrap"))
-            flags |= Qt::TextWordWrap;
+        const bool wrap = flag("Wordwrap");
 
         if (!flag("BackStyle")) {
             const std::optional<QColor> back = slipColor(number("BackColor"));
@@ -186,8 +176,12 @@ void drawSlipPage(const frmGeneralSlip& w, QPainter& painter, double tx, double 
         const QRect target = toRect(drawing);
         if (!text.isEmpty() && target.width() > 0 && target.height() > 0 &&
             target.intersects(page)) {
+            // What does not fit the drawing rectangle is cut off there.
+            painter.save();
+            painter.setClipRect(target);
             painter.setPen(foreColor);
-            painter.drawText(target, flags, text);
+            drawSlipText(painter, target, text, align, wrap);
+            painter.restore();
         }
     }
 }
