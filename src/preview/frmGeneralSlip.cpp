@@ -18,6 +18,7 @@
 #include "core/cp1256.h"
 #include "core/profile.h"
 #include "core/values.h"
+#include "platform/mouse.h"
 #include "platform/printer.h"
 #include "platform/twips.h"
 #include "preview/picturebox.h"
@@ -202,8 +203,8 @@ void frmGeneralSlip::createControls() {
     connect(txtNum, &QLineEdit::textChanged, this, &frmGeneralSlip::txtNum_Change);
     connect(cmbPrinters, &QComboBox::currentIndexChanged, this,
             &frmGeneralSlip::cmbPrinters_Change);
-    imgUP->installEventFilter(this);
-    imgDN->installEventFilter(this);
+    platform::onClick(imgUP, [this] { imgUP_Click(); });
+    platform::onClick(imgDN, [this] { imgDN_Click(); });
     connectBrowsePanel();
     connectCopyMenu();
     connectReport();
@@ -348,16 +349,6 @@ void frmGeneralSlip::closeEvent(QCloseEvent* event) {
     event->accept();
     if (gInstance == this)
         unload();
-}
-
-bool frmGeneralSlip::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == imgUP)
-            imgUP_Click();
-        else if (watched == imgDN)
-            imgDN_Click();
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace lumaris

@@ -156,7 +156,6 @@ class frmGeneralSlip : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     frmGeneralSlip();

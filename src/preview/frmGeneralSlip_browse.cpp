@@ -8,6 +8,7 @@
 #include <QScrollBar>
 
 #include "core/fieldvalues.h"
+#include "platform/mouse.h"
 #include "platform/twips.h"
 #include "preview/browsecaptions.h"
 #include "preview/frmGeneralSlip.h"
@@ -18,51 +19,6 @@ namespace lumaris {
 using namespace platform;
 
 namespace {
-
-// Forwards the mouse events of the toolbar label and the title bar; the
-// window's own filter belongs to other controls.
-class BrowseMouseFilter : public QObject {
-  public:
-    explicit BrowseMouseFilter(frmGeneralSlip* window) : QObject(window), mWindow(window) {}
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        const QEvent::Type type = event->type();
-        if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
-            type != QEvent::MouseButtonRelease)
-            return false;
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (watched == mWindow->labBrowse) {
-            const bool inside = mWindow->labBrowse->rect().contains(mouse->position().toPoint());
-            if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton && inside)
-                mWindow->labBrowse_Click();
-            return false;
-        }
-        if (watched != mWindow->Label1)
-            return false;
-        const float x = float(mouse->position().x() * kTwipsPerPixel);
-        const float y = float(mouse->position().y() * kTwipsPerPixel);
-        switch (type) {
-        case QEvent::MouseButtonPress:
-            mWindow->Label1_MouseDown(x, y);
-            break;
-        case QEvent::MouseMove:
-            // A drag whose release never came (the panel hidden or the window
-            // unloaded under the mouse) must not move the panel on hover.
-            if (frmGeneralSlip::mDragging == 1 && mouse->buttons() == Qt::NoButton)
-                mWindow->Label1_MouseUp();
-            mWindow->Label1_MouseMove(x, y);
-            break;
-        default:
-            mWindow->Label1_MouseUp();
-            break;
-        }
-        return false;
-    }
-
-  private:
-    frmGeneralSlip* mWindow;
-};
 
 // The selected row, -1 for none.
 int selectedRow(const QListWidget* list) {
@@ -92,9 +48,26 @@ QString browseRowText(const std::string& value) {
 }
 
 void frmGeneralSlip::connectBrowsePanel() {
-    auto* filter = new BrowseMouseFilter(this);
-    labBrowse->installEventFilter(filter);
-    Label1->installEventFilter(filter);
+    onClick(labBrowse, [this] { labBrowse_Click(); });
+    watchMouse(Label1, [this](QMouseEvent* mouse) {
+        const float x = float(mouse->position().x() * kTwipsPerPixel);
+        const float y = float(mouse->position().y() * kTwipsPerPixel);
+        switch (mouse->type()) {
+        case QEvent::MouseButtonPress:
+            Label1_MouseDown(x, y);
+            break;
+        case QEvent::MouseMove:
+            // A drag whose release never came (the panel hidden or the window
+            // unloaded under the mouse) must not move the panel on hover.
+            if (mDragging == 1 && mouse->buttons() == Qt::NoButton)
+                Label1_MouseUp();
+            Label1_MouseMove(x, y);
+            break;
+        default:
+            Label1_MouseUp();
+            break;
+        }
+    });
     // The title bar sees the mouse without a button, as the drag rules expect.
     Label1->setMouseTracking(true);
 

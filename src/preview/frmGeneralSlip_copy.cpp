@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "core/values.h"
+#include "platform/mouse.h"
 #include "platform/twips.h"
 #include "preview/frmGeneralSlip.h"
 #include "preview/frmGeneralSlip_copy.h"
@@ -38,38 +39,6 @@ long long band(double twips) {
         return 0;
     return static_cast<long long>(std::clamp(b, -1.0e15, 1.0e15));
 }
-
-int vbButton(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-class PageMouseFilter : public QObject {
-  public:
-    explicit PageMouseFilter(frmGeneralSlip* window) : QObject(window), mWindow(window) {}
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == mWindow->picPrinter && event->type() == QEvent::MouseButtonRelease) {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            mWindow->picPrinter_MouseUp(vbButton(mouse->button()), 0,
-                                        float(mouse->position().x() * kTwipsPerPixel),
-                                        float(mouse->position().y() * kTwipsPerPixel));
-        }
-        return false;
-    }
-
-  private:
-    frmGeneralSlip* mWindow;
-};
 
 // Blanks only: line breaks at the ends stay, as they are part of the text.
 QString trimBlanks(const QString& text) {
@@ -142,7 +111,12 @@ void frmGeneralSlip::connectCopyMenu() {
         connect(labMaster[0].data(), &PreviewLabel::clicked, this,
                 &frmGeneralSlip::labMaster_Click);
     }
-    picPrinter->installEventFilter(new PageMouseFilter(this));
+    platform::watchMouse(picPrinter, [this](QMouseEvent* mouse) {
+        if (mouse->type() == QEvent::MouseButtonRelease)
+            picPrinter_MouseUp(platform::buttonCode(mouse->button()), 0,
+                               float(mouse->position().x() * platform::kTwipsPerPixel),
+                               float(mouse->position().y() * platform::kTwipsPerPixel));
+    });
     connect(mCopy, &QAction::triggered, this, &frmGeneralSlip::mCopy_Click);
     connect(mCopyAll, &QAction::triggered, this, &frmGeneralSlip::mCopyAll_Click);
 }

@@ -15,6 +15,7 @@
 #include "core/fieldvalues.h"
 #include "core/hexblock.h"
 #include "core/tempfiles.h"
+#include "platform/mouse.h"
 #include "preview/filedialogs.h"
 #include "preview/frmGeneralSlip.h"
 #include "preview/picturebox.h"
@@ -23,28 +24,6 @@
 namespace lumaris {
 
 namespace {
-
-// A left-button release over a control runs its Click handler.
-class ClickFilter : public QObject {
-  public:
-    ClickFilter(QObject* parent, std::function<void()> onClick)
-        : QObject(parent), mOnClick(std::move(onClick)) {}
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonRelease) {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            auto* widget = qobject_cast<QWidget*>(watched);
-            if (mouse->button() == Qt::LeftButton && widget &&
-                widget->rect().contains(mouse->position().toPoint()))
-                mOnClick();
-        }
-        return false;
-    }
-
-  private:
-    std::function<void()> mOnClick;
-};
 
 std::string nativePath(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -61,7 +40,7 @@ std::optional<std::string> tempPath(const char* name) {
 } // namespace
 
 void frmGeneralSlip::connectReport() {
-    labSave->installEventFilter(new ClickFilter(labSave, [this] { labSave_Click(); }));
+    platform::onClick(labSave, [this] { labSave_Click(); });
 }
 
 void frmGeneralSlip::labSave_Click() {

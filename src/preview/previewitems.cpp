@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/mouse.h"
 #include "platform/twips.h"
 #include "preview/previewstyle.h"
 #include "preview/sliptext.h"
@@ -24,19 +25,6 @@ double pixelsToTwips(double pixels) {
 // Far beyond any slip's largest text at the largest zoom; keeps the font
 // engine away from sizes it cannot raster.
 constexpr double kMaxPoints = 16000.0;
-
-int vbButton(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
 
 } // namespace
 
@@ -182,7 +170,7 @@ void PreviewLabel::mousePressEvent(QMouseEvent* event) {
 
 void PreviewLabel::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
-    const int button = vbButton(event->button());
+    const int button = platform::buttonCode(event->button());
     // Only the three buttons a slip knows raise a mouse-up.
     if (button == 0)
         return;
