@@ -87,7 +87,7 @@ void frmGeneralSlip::createPreviewTemplates() {
 }
 
 void frmGeneralSlip::RenderPreviewControls() {
-    // 1. The previous labels and boxes go; the templates and the images stay.
+    // The previous labels and boxes go; the templates and the images stay.
     const size_t previous = std::max(labMaster.size(), ShapeMaster.size());
     for (size_t i = 0; i < previous; ++i) {
         PreviewShape* shape = i < ShapeMaster.size() ? ShapeMaster[i].data() : nullptr;
@@ -107,13 +107,12 @@ void frmGeneralSlip::RenderPreviewControls() {
         !ShapeMaster[0] || !imgMaster[0] || !picPrinter)
         return;
 
-    // 2. Screen twips per slip twip. Without a printer the virtual page stands in.
+    // Screen twips per slip twip. Without a printer the virtual page stands in.
     const long long printerWidth = platform::Printer::current().width();
     if (printerWidth <= 0)
         return;
     const double scale = double(twipsWidth(picPrinter)) / double(printerWidth);
 
-    // 3. The control sections from 1 to CTL_Count, in ascending number.
     const double count = slipNumber(QStringLiteral("Main"), QStringLiteral("CTL_Count"));
     const QImage logo = picBuffer ? picBuffer->picture() : QImage();
     size_t n = 1;
@@ -124,7 +123,7 @@ void frmGeneralSlip::RenderPreviewControls() {
         auto num = [&](const char* key) { return slipNumber(section, QLatin1String(key)); };
         auto flag = [&](const char* key) { return slipFlag(section, QLatin1String(key)); };
 
-        // 4. Everything stands 175 twips left and 185 twips up of its stored place.
+        // Everything stands 175 twips left and 185 twips up of its stored place.
         const double type = num("Type");
         const double field = num("Field");
         const bool border = flag("Border");
@@ -134,7 +133,6 @@ void frmGeneralSlip::RenderPreviewControls() {
         const double height = num("Height");
 
         if (type == 1 || type == 2) {
-            // 6.1, 6.2: the caption.
             QString caption = QString::fromStdString(
                 captionText(GetSlipKey(mSlipFile, section, QStringLiteral("Text")).toStdString()));
             if (type == 2) {
@@ -147,8 +145,8 @@ void frmGeneralSlip::RenderPreviewControls() {
             const bool backStyle = flag("BackStyle");
             const bool wordWrap = flag("Wordwrap");
 
-            // 6.3: label n, then box n, each a copy of its template. A lower
-            // number lies in front, as on paper; each label before its own box.
+            // Label n, then box n, each a copy of its template. A lower number
+            // lies in front, as on paper; each label before its own box.
             auto* label = new PreviewLabel(picPrinter);
             label->copyFrom(*labMaster[0]);
             label->setIndex(int(n));
@@ -163,7 +161,6 @@ void frmGeneralSlip::RenderPreviewControls() {
             connect(label, &PreviewLabel::mouseUp, labMaster[0].data(), &PreviewLabel::mouseUp);
             connect(label, &PreviewLabel::clicked, labMaster[0].data(), &PreviewLabel::clicked);
 
-            // 6.4
             const long long a = roundHalfEven(alignment);
             if (a >= 0 && a <= 2)
                 label->setAlignment(int(a));
@@ -173,14 +170,13 @@ void frmGeneralSlip::RenderPreviewControls() {
             label->setFontItalic(flag("FontItalic"));
             label->setFontUnderline(flag("FontUnderline"));
 
-            // 6.5, 6.6
             if (backStyle)
                 caption.prepend(QLatin1Char(' '));
             label->setWordWrap(false);
             label->setCaption(caption);
             label->autoSize();
 
-            // 6.7
+            // Sized to the caption unwrapped first, then wrapped at its new width.
             setTwipsLeft(label, single(scale * L + 15));
             setTwipsTop(label, single(scale * T + 15));
             setTwipsWidth(label, single(scale * width - 60));
@@ -188,11 +184,9 @@ void frmGeneralSlip::RenderPreviewControls() {
             if (wordWrap)
                 label->autoSizeWrapped();
 
-            // 6.8
             label->setBackOpaque(false);
             label->setTag(tagFor(num("ForeColor")));
 
-            // 6.9
             const float boxTop = twipsTop(label);
             setTwipsLeft(box, single(scale * L));
             setTwipsTop(box, boxTop);
@@ -200,7 +194,6 @@ void frmGeneralSlip::RenderPreviewControls() {
             setTwipsHeight(box, single(scale * height));
             box->setOutlined(border);
 
-            // 6.10
             const float boxHeight = twipsHeight(box);
             const float labelHeight = twipsHeight(label);
             if (vAlignment == 1)
@@ -210,19 +203,17 @@ void frmGeneralSlip::RenderPreviewControls() {
             else
                 setTwipsTop(label, boxTop);
 
-            // 6.11
             if (auto colour = slipColor(num("ForeColor")))
                 label->setForeColor(*colour);
             if (auto colour = slipColor(num("BackColor")))
                 box->setFillColor(*colour);
             box->setFilled(!backStyle);
 
-            // 6.12
             label->show();
             box->show();
             ++n;
         } else if (type == 3) {
-            // 7.1: images live as long as the window and are placed again.
+            // Images live as long as the window and are placed again.
             if (m >= imgMaster.size() || !imgMaster[m]) {
                 auto* created = new PreviewImage(picPrinter);
                 created->copyFrom(*imgMaster[0]);
@@ -234,14 +225,12 @@ void frmGeneralSlip::RenderPreviewControls() {
             }
             PreviewImage* image = imgMaster[m].data();
             image->lower();
-            // 7.2, 7.3
             setTwipsRect(image, single(scale * L), single(scale * T), twipsWidth(image),
                          twipsHeight(image));
             setTwipsWidth(image, single(scale * width));
             setTwipsHeight(image, single(scale * height));
             image->setBordered(border);
             image->setPicture(logo);
-            // 7.4
             image->show();
             ++m;
         }
