@@ -118,6 +118,17 @@ void closeWindow() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// Opening the preview of a full slip: loading the window, reading the page,
+// the first zoom and render; then closing it again.
+void BM_OpenPreview60Controls(benchmark::State& state) {
+    slips();
+    for (auto _ : state) {
+        shown(slips().plain);
+        closeWindow();
+    }
+}
+BENCHMARK(BM_OpenPreview60Controls)->Unit(benchmark::kMillisecond);
+
 // The render alone on the same slip; first argument 1 adds a 4 MB picture
 // block after the sections, 2 makes CTL_Count 2147483647. Both should cost
 // about what the plain slip (0) costs. Second argument 1: the file is parsed
