@@ -9,101 +9,59 @@
 
 #include "testutil.h"
 
-namespace lumaris {
-namespace {
-
+using namespace lumaris;
 namespace fs = std::filesystem;
 
 // Points TMPDIR at a scratch folder for one test and puts it back after.
 class TempFilesTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        if (const char* old = std::getenv("TMPDIR"))
-            saved_ = old;
-        ::setenv("TMPDIR", scratch_.path().c_str(), 1);
-    }
+    void SetUp() override { ::setenv("TMPDIR", scratch_.path.c_str(), 1); }
     void TearDown() override {
         deleteRecordedTempFiles();
-        if (saved_)
-            ::setenv("TMPDIR", saved_->c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
-    }
-    fs::path expectedFolder() const {
-        return scratch_.path() / ("lumaris-" + std::to_string(::geteuid()));
+        saved_.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", saved_.c_str(), 1);
     }
 
+    const std::string saved_ = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
     test::ScratchDir scratch_;
-    std::optional<std::string> saved_;
+    const fs::path folder_ = scratch_.path / ("lumaris-" + std::to_string(::geteuid()));
 };
 
-TEST_F(TempFilesTest, FolderIsCreatedPrivate) {
-    const auto folder = tempFolder();
-    ASSERT_TRUE(folder);
-    EXPECT_EQ(*folder, expectedFolder());
+TEST_F(TempFilesTest, PrivateFolderAndFilesRecordedAndDeleted) {
+    EXPECT_EQ(tempFolder(), folder_);
+    ASSERT_EQ(::chmod(folder_.c_str(), 0777), 0); // a wide mode on our own folder is narrowed
+    const std::string a = makeTempFile("tmp"), b = makeTempFile("tmp"), c = makeTempFile("slp");
     struct stat st {};
-    ASSERT_EQ(::lstat(folder->c_str(), &st), 0);
-    EXPECT_TRUE(S_ISDIR(st.st_mode));
-    EXPECT_EQ(st.st_mode & 07777, 0700u);
-}
-
-TEST_F(TempFilesTest, WideModeIsNarrowedWhenOurs) {
-    ASSERT_EQ(::mkdir(expectedFolder().c_str(), 0777), 0);
-    ASSERT_EQ(::chmod(expectedFolder().c_str(), 0777), 0);
-    ASSERT_TRUE(tempFolder());
-    struct stat st {};
-    ASSERT_EQ(::stat(expectedFolder().c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0700u);
+    ASSERT_EQ(::lstat(folder_.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode, S_IFDIR | 0700u);
+    ASSERT_FALSE(a.empty());
+    EXPECT_NE(a, b);
+    EXPECT_EQ(fs::path(a).parent_path(), folder_);
+    EXPECT_EQ(fs::path(c).extension(), ".slp");
+    EXPECT_TRUE(fs::exists(a) && fs::file_size(a) == 0); // created, so the name stays ours
+    EXPECT_EQ(recordedTempFiles(), a + "|" + b + "|" + c);
+    unrecordTempFile(b); // taken off the list: survives the cleanup
+    EXPECT_EQ(recordedTempFiles(), a + "|" + c);
+    deleteRecordedTempFiles();
+    EXPECT_EQ(recordedTempFiles(), "");
+    EXPECT_FALSE(fs::exists(a) || fs::exists(c));
+    EXPECT_TRUE(fs::exists(b));
+    EXPECT_EQ(makeTempFile("x/../../y"), ""); // an extension cannot lead out of the folder
+    EXPECT_EQ(recordedTempFiles(), "");
 }
 
 TEST_F(TempFilesTest, RefusesWhatOthersCouldPlant) {
     // A symlink to a folder of our own is still refused: it could be swapped.
-    const fs::path elsewhere = scratch_.path() / "elsewhere";
-    fs::create_directory(elsewhere);
-    fs::create_directory_symlink(elsewhere, expectedFolder());
+    fs::create_directory(scratch_.path / "elsewhere");
+    fs::create_directory_symlink(scratch_.path / "elsewhere", folder_);
     EXPECT_FALSE(tempFolder());
     EXPECT_EQ(makeTempFile("tmp"), "");
-
-    fs::remove(expectedFolder());
-    test::writeFile(expectedFolder().string(), "not a folder");
+    fs::remove(folder_);
+    test::writeFile(folder_.string(), "not a folder");
     EXPECT_FALSE(tempFolder());
-    fs::remove(expectedFolder());
-
+    fs::remove(folder_);
     if (::geteuid() != 0)
         GTEST_SKIP() << "giving a folder to another user needs root";
-    ASSERT_EQ(::mkdir(expectedFolder().c_str(), 0700), 0);
-    ASSERT_EQ(::chown(expectedFolder().c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::mkdir(folder_.c_str(), 0700), 0);
+    ASSERT_EQ(::chown(folder_.c_str(), 65534, 65534), 0);
     EXPECT_FALSE(tempFolder());
-    EXPECT_EQ(makeTempFile("tmp"), "");
 }
-
-TEST_F(TempFilesTest, FilesAreUniqueRecordedAndDeleted) {
-    const std::string a = makeTempFile("tmp");
-    const std::string b = makeTempFile("tmp");
-    const std::string c = makeTempFile("slp");
-    ASSERT_FALSE(a.empty());
-    EXPECT_NE(a, b);
-    EXPECT_EQ(fs::path(a).parent_path(), expectedFolder());
-    EXPECT_EQ(fs::path(a).extension(), ".tmp");
-    EXPECT_EQ(fs::path(c).extension(), ".slp");
-    EXPECT_TRUE(fs::exists(a));
-    EXPECT_EQ(fs::file_size(a), 0u);
-    EXPECT_EQ(recordedTempFiles(), a + "|" + b + "|" + c);
-
-    // A file taken off the list survives the cleanup.
-    unrecordTempFile(b);
-    EXPECT_EQ(recordedTempFiles(), a + "|" + c);
-    deleteRecordedTempFiles();
-    EXPECT_EQ(recordedTempFiles(), "");
-    EXPECT_FALSE(fs::exists(a));
-    EXPECT_FALSE(fs::exists(c));
-    EXPECT_TRUE(fs::exists(b));
-    fs::remove(b);
-
-    // An extension cannot lead out of the folder.
-    EXPECT_EQ(makeTempFile("x/../../y"), "");
-    EXPECT_EQ(recordedTempFiles(), "");
-}
-
-} // namespace
-} // namespace lumaris

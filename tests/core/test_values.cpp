@@ -1,120 +1,109 @@
+// Value rules, code page 1256 and the catalogues.
+
+#include "core/catalogues.h"
+#include "core/cp1256.h"
+#include "core/fieldvalues.h"
 #include "core/values.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
 
-namespace lumaris {
-namespace {
+using namespace lumaris;
 
 TEST(Values, RoundHalfEven) {
-    struct Row {
-        double in;
-        long long out;
-    };
-    const Row rows[] = {
-        {2.5, 2},
-        {3.5, 4},
-        {-2.5, -2},
-        {-3.5, -4}, // halves go to the even neighbour
-        {2.4, 2},
-        {2.6, 3},
-        {-0.5, 0},
-        {0.5, 0},
-        {1.5, 2},
-        {12190.5, 12190}, // 215 mm * 56.7
-        {1e300, LLONG_MAX},
-        {-1e300, LLONG_MIN}, // saturate, not undefined behaviour
-        {9223372036854775808.0, LLONG_MAX},
-        {INFINITY, LLONG_MAX},
-        {-INFINITY, LLONG_MIN},
-        {NAN, 0},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(roundHalfEven(row.in), row.out) << row.in;
+    // Halves go to the even neighbour; out-of-range values saturate instead of
+    // being undefined behaviour. 12190.5 is 215 mm at 56.7 twips a millimetre.
+    // clang-format off
+    const std::pair<double, long long> rows[] = {
+        {2.5, 2}, {3.5, 4}, {-2.5, -2}, {-3.5, -4}, {2.6, 3}, {-0.5, 0}, {12190.5, 12190},
+        {NAN, 0}, {1e300, LLONG_MAX}, {-1e300, LLONG_MIN}, {INFINITY, LLONG_MAX}, {0x1p63, LLONG_MAX}};
+    // clang-format on
+    for (const auto& [in, out] : rows)
+        EXPECT_EQ(roundHalfEven(in), out) << in;
 }
 
 TEST(Values, LeadingNumber) {
-    struct Row {
-        std::string in;
-        double out;
-    };
-    const Row rows[] = {
-        {"12", 12},    {"  12abc", 12}, // blanks skipped, the number stops at the first non-digit
-        {"\t7", 7},    {"-3.25", -3.25},
-        {"+4", 4},     {".5", 0.5},
-        {"5.", 5},     {"1.2.3", 1.2}, // one decimal point only
-        {"1e400", 1},                  // no exponent
-        {"1E5", 1},    {"", 0},
-        {"abc", 0},    {"-", 0},
-        {".", 0},      {"- 5", 0},
-        {"0x1F", 0},   {"-2147483640", -2147483640.0},
-        {"00012", 12}, {"0." + std::string(400, '0') + "1", 0}, // underflow is 0, not an error
-        {"1,5", 1},                                             // never the locale's decimal comma
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(leadingNumber(row.in), row.out) << '"' << row.in << '"';
-
-    EXPECT_EQ(leadingNumber("-0"), 0.0);
-    // 400 digits overflow a double: the result saturates and stays finite.
-    const double huge = leadingNumber(std::string(400, '9'));
-    EXPECT_TRUE(std::isfinite(huge));
-    EXPECT_EQ(huge, DBL_MAX);
-    EXPECT_EQ(leadingNumber("-" + std::string(400, '9')), -DBL_MAX);
+    // Blanks skipped, then sign, digits and one decimal point: no exponent, no
+    // hex, never the locale's decimal comma.
+    // clang-format off
+    const std::pair<std::string, double> rows[] = {
+        {"  12abc", 12}, {"\t7", 7}, {"-3.25", -3.25}, {"+4", 4}, {".5", 0.5}, {"1.2.3", 1.2},
+        {"1e400", 1}, {"", 0}, {"-", 0}, {".", 0}, {"- 5", 0}, {"0x1F", 0}, {"1,5", 1},
+        {"-2147483640", -2147483640.0}, {"0." + std::string(400, '0') + "1", 0}, // underflow
+        {std::string(400, '9'), DBL_MAX}, {"-" + std::string(400, '9'), -DBL_MAX}}; // saturate
+    // clang-format on
+    for (const auto& [in, out] : rows)
+        EXPECT_EQ(leadingNumber(in), out) << '"' << in << '"';
 }
 
-TEST(Values, FlagsAndTrimming) {
+TEST(Values, FlagsTrimmingAndSectionNames) {
     // Only "TRUE" counts; "1", "yes" and "-1" (VB's True) do not.
-    for (const char* yes : {"True", "TRUE", "true", "  tRuE  "})
+    for (const char* yes : {"True", "TRUE", "  tRuE  "})
         EXPECT_TRUE(isTrueFlag(yes)) << yes;
     for (const char* no : {"", "False", "1", "-1", "yes", "TRUEX", "T RUE", "\tTrue"})
         EXPECT_FALSE(isTrueFlag(no)) << no;
-
-    // Blanks are the space character only.
-    EXPECT_EQ(trimmed("  a b  "), "a b");
-    EXPECT_EQ(trimmed("    "), "");
-    EXPECT_EQ(trimmed("\ta\t"), "\ta\t");
+    EXPECT_EQ(trimmed("  \ta b\t "), "\ta b\t"); // blanks are the space character only
+    EXPECT_EQ(controlSection(12), "CTL_012");
+    EXPECT_EQ(controlSection(2147483647), "CTL_2147483647"); // three digits at least, never cut
+    EXPECT_FALSE(controlSection(LLONG_MIN).empty());         // must not crash
 }
 
 TEST(Values, CaptionRules) {
-    struct Row {
-        std::string in;
-        std::string out;
-    };
-    const Row rows[] = {
-        {"abc", "abc"},
-        {"  one||two  ", "one\r\ntwo"},
-        {"one\\ntwo", "one\r\ntwo"},
-        {"end||", "end\r\n"},
-        {"|||", "\r\n|"},     // pairs are taken from the left
-        {": name ", "name:"}, // the leading colon moves to the end
-        {":  ", ":"},
-        {"  :x||y", "x\r\ny:"}, // trimmed first, so the colon is seen
-        {"a:b", "a:b"},
-        {"", ""},
-        {"\\\\n", "\\\r\n"},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(captionText(row.in), row.out) << '"' << row.in << '"';
-
-    // colonRule alone does not trim what has no colon.
-    EXPECT_EQ(colonRule(" a "), " a ");
-    EXPECT_EQ(colonRule(":"), ":");
+    // "||" and "\n" are line breaks (pairs taken from the left); the text is
+    // trimmed first, then a leading colon moves to the end.
+    // clang-format off
+    const std::pair<std::string, std::string> rows[] = {
+        {"  one||two  ", "one\r\ntwo"}, {"one\\ntwo", "one\r\ntwo"}, {"|||", "\r\n|"},
+        {": name ", "name:"}, {":  ", ":"}, {"  :x||y", "x\r\ny:"}, {"a:b", "a:b"},
+        {"\\\\n", "\\\r\n"}};
+    // clang-format on
+    for (const auto& [in, out] : rows)
+        EXPECT_EQ(captionText(in), out) << '"' << in << '"';
 }
 
-TEST(Values, ControlSection) {
-    EXPECT_EQ(controlSection(1), "CTL_001");
-    EXPECT_EQ(controlSection(12), "CTL_012");
-    EXPECT_EQ(controlSection(100), "CTL_100");
-    EXPECT_EQ(controlSection(1000), "CTL_1000");
-    EXPECT_EQ(controlSection(2147483647), "CTL_2147483647");
-    // Callers never pass these; they only must not crash.
-    EXPECT_FALSE(controlSection(-5).empty());
-    EXPECT_FALSE(controlSection(LLONG_MIN).empty());
+TEST(Cp1256, AllBytesRoundTripAndUnknownCharactersBecomeQuestionMarks) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    EXPECT_EQ(utf8ToCp1256(cp1256ToUtf8(all)), all);
+    EXPECT_EQ(cp1256ToUtf8("\xC7\xE1\x80"), "ال€"); // ALEF, LAM, the euro sign
+
+    // One "?" per character with no byte in 1256 (Arabic-Indic digits, CJK) and
+    // per malformed sequence (cut short, overlong, surrogate, bare 0xFF).
+    // clang-format off
+    const std::pair<std::string, std::string> rows[] = {
+        {"شعار", "\xD4\xDA\xC7\xD1"}, {"ع٣٣ع", "\xDA??\xDA"}, {"日本", "??"}, {"x😀y", "x?y"},
+        {"a\xFF" "b", "a?b"}, {"a\xC3", "a?"}, {"\xC3(", "?("}, {"\xE0\x80\x80z", "?z"},
+        {"\xED\xA0\x80x", "?x"}};
+    // clang-format on
+    for (const auto& [in, out] : rows)
+        EXPECT_EQ(utf8ToCp1256(in), out) << in;
 }
 
-} // namespace
-} // namespace lumaris
+TEST(Catalogues, FormTypeFieldsHaveCaptionsAndSamples) {
+    // A typo in a list would bind a control to a field without a caption.
+    for (int t = 1; t <= 12; ++t) {
+        std::set<int> seen;
+        for (int field : gFormTypes[t].fields) {
+            ASSERT_TRUE(field >= 0 && field <= kMaxField) << t;
+            EXPECT_FALSE(gFieldNames[field].empty()) << "type " << t << " field " << field;
+            EXPECT_TRUE(seen.insert(field).second) << "type " << t << " repeats " << field;
+        }
+    }
+    // Samples fill every entry; the table columns line up at five CR LF lines.
+    gFieldValues.fill("stale");
+    fillSampleFieldValues();
+    EXPECT_EQ(std::count(gFieldValues.begin(), gFieldValues.end(), "stale"), 0);
+    for (int n : {5, 6, 7}) {
+        const std::string& v = gFieldValues[n];
+        EXPECT_EQ(std::count(v.begin(), v.end(), '\n') + std::count(v.begin(), v.end(), '\r'), 8);
+        EXPECT_EQ(v.find('\n'), v.find("\r\n") + 1) << n;
+    }
+    EXPECT_TRUE(gFieldValues[9] == gFieldValues[13] && gFieldValues[9][0] != '[');
+}

@@ -1,223 +1,329 @@
-// The written template files: their line forms, figures and characters.
+// The twelve template files: their figures, line forms and characters, the
+// slip each opens as, and how tmp.slp is written.
 
-#include "template_test_util.h"
+#include "core/cp1256.h"
+#include "core/slipdoc.h"
+#include "core/tempfiles.h"
+#include "templates/modTemplateSlips.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sys/resource.h>
+#include <tuple>
 
-using namespace tpltest;
+using namespace lumaris;
+namespace fs = std::filesystem;
 namespace tpl = lumaris::modTemplateSlips;
+using Names = std::vector<std::string>;
 
 namespace {
 
-const std::vector<std::string> kControlKeys = {
-    "Id",        "Text",        "Field",      "Type",     "Alignment",     "VAlignment",
-    "Border",    "FontBold",    "FontItalic", "FontName", "FontUnderline", "FontSize",
-    "Left",      "Top",         "Width",      "Height",   "BackStyle",     "BackColor",
-    "ForeColor", "IgnorePrint", "FilePath",   "Wordwrap"};
+// What each template is known to be (bytes: 0 where the size is not stated).
+struct Stated {
+    int form, ver, orientation, ctlCount;
+    std::set<int> gaps; // control numbers up to ctlCount with no section
+    int lines, bytes, fixedTexts, dataFields, logos;
+};
 
-size_t countOf(const std::string& s, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + what.size())) {
-        ++n;
-    }
-    return n;
-}
+// clang-format off
+const Stated kStated[] = {
+    {1, 2, 1, 34, {8, 14, 16, 21, 28, 32}, 653, 0, 12, 15, 1},
+    {2, 2, 2, 14, {}, 331, 0, 0, 14, 0},
+    {3, 1, 1, 9, {}, 207, 0, 0, 9, 0},
+    {4, 2, 1, 33, {4, 10, 12, 13, 14, 15, 20, 24, 25}, 561, 0, 9, 14, 1},
+    {5, 2, 2, 19, {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 19}, 170, 0, 0, 7, 0},
+    {6, 2, 1, 43, {}, 998, 0, 20, 22, 1},
+    {7, 2, 1, 48, {12, 22, 30}, 1044, 0, 20, 24, 1},
+    {8, 2, 1, 47, {18, 19, 22, 27, 30, 46}, 952, 0, 20, 20, 1},
+    {9, 2, 1, 0, {}, 9, 107, 0, 0, 0},
+    {10, 2, 1, 54, {1, 2, 4, 28, 30}, 1136, 18952, 21, 27, 1},
+    {11, 2, 1, 60, {}, 1389, 23374, 37, 22, 1},
+    {12, 2, 2, 19, {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 19}, 170, 0, 0, 7, 0},
+};
+const Names kControlKeys = {"Id", "Text", "Field", "Type", "Alignment", "VAlignment", "Border",
+    "FontBold", "FontItalic", "FontName", "FontUnderline", "FontSize", "Left", "Top", "Width",
+    "Height", "BackStyle", "BackColor", "ForeColor", "IgnorePrint", "FilePath", "Wordwrap"};
+// clang-format on
 
-std::vector<Section> sectionsOf(int form) {
-    return parseSections(tpl::templateLines(form));
-}
+struct Control {
+    int id;
+    Names order; // key names in file order
+    std::map<std::string, std::string> keys;
+    double num(const char* key) const { return std::stod(keys.at(key)); }
+};
 
-// Text of control id in the template's sections.
-std::string textOf(const std::vector<Section>& sections, int id) {
-    for (const Section& s : sections) {
-        if (ctlNumber(s.name) == id) {
-            return s.get("Text");
+// The control sections of a template (UTF-8). Every line must have the
+// written form: "[name]", or two blanks, key, "=", value.
+std::vector<Control> controlsOf(int form) {
+    std::vector<Control> controls;
+    for (const std::string& line : tpl::templateLines(form)) {
+        const size_t eq = line.find('=');
+        if (line.size() > 2 && line.front() == '[' && line.back() == ']') {
+            const bool ctl = line.size() == 9 && line.starts_with("[CTL_");
+            controls.push_back({ctl ? std::stoi(line.substr(5, 3)) : -1, {}, {}});
+        } else if (controls.empty() || !line.starts_with("  ") || eq == std::string::npos ||
+                   line[2] == ' ' || line[eq - 1] == ' ') {
+            ADD_FAILURE() << "form " << form << " malformed line: " << line;
+        } else {
+            controls.back().order.push_back(line.substr(2, eq - 2));
+            controls.back().keys[line.substr(2, eq - 2)] = line.substr(eq + 1);
         }
     }
+    std::erase_if(controls, [](const Control& c) { return c.id < 0; });
+    return controls;
+}
+
+std::string textOf(int form, int id) {
+    for (const Control& c : controlsOf(form))
+        if (c.id == id)
+            return c.keys.at("Text");
     return "<no section>";
 }
 
-using TemplateFiles = TemplateFolderTest;
-
-TEST_F(TemplateFiles, EachTemplateHasItsStatedShape) {
-    for (const Stated& st : statedFigures()) {
-        SCOPED_TRACE("form " + std::to_string(st.form));
-        const std::string bytes = writeTemplate(st.form);
-        std::vector<std::string> fileLines;
-        ASSERT_TRUE(splitCrLf(bytes, fileLines)) << "every line ends with CR LF, nothing after";
-        EXPECT_EQ(fileLines.size(), static_cast<size_t>(st.lines));
-        if (st.bytes) {
-            EXPECT_EQ(bytes.size(), *st.bytes);
-        }
-
-        // Decoding gives back the template's own text: no character was lost to
-        // a "?" on the way into code page 1256.
-        const std::vector<std::string> lines = tpl::templateLines(st.form);
-        ASSERT_EQ(lines.size(), fileLines.size());
-        for (size_t i = 0; i < lines.size(); ++i) {
-            EXPECT_EQ(lumaris::cp1256ToUtf8(fileLines[i]), lines[i]) << "line " << i + 1;
-        }
-
-        const std::vector<Section> sections = parseSections(lines);
-        ASSERT_GE(sections.size(), 2u);
-        EXPECT_EQ(sections[0].name, "Main");
-        const decltype(Section::keys) main = {{"Ver", std::to_string(st.ver)},
-                                              {"FormNum", std::to_string(st.form)},
-                                              {"CTL_Count", std::to_string(st.ctlCount)}};
-        EXPECT_EQ(sections[0].keys, main);
-        EXPECT_EQ(sections[1].name, "Page");
-        const decltype(Section::keys) page = {{"Size", "9"},
-                                              {"Width", "210"},
-                                              {"Height", "297"},
-                                              {"Orientation", std::to_string(st.orientation)}};
-        EXPECT_EQ(sections[1].keys, page);
-
-        // Ver 1 files have no Wordwrap key; everything else keeps the order.
-        std::vector<std::string> keyOrder = kControlKeys;
-        if (st.ver == 1) {
-            keyOrder.pop_back();
-        }
-        std::vector<int> present;
-        for (size_t i = 2; i < sections.size(); ++i) {
-            const Section& s = sections[i];
-            const int id = ctlNumber(s.name);
-            ASSERT_GT(id, 0) << s.name;
-            present.push_back(id);
-            std::vector<std::string> keys;
-            for (const auto& kv : s.keys) {
-                keys.push_back(kv.first);
-            }
-            EXPECT_EQ(keys, keyOrder) << s.name;
-            EXPECT_EQ(s.get("Id"), std::to_string(id));
-            EXPECT_EQ(s.get("FontItalic"), "False") << s.name;
-            EXPECT_EQ(s.get("IgnorePrint"), "False") << s.name;
-            EXPECT_EQ(s.get("FilePath"), "") << s.name;
-        }
-        std::vector<int> expected;
-        for (int id = 1; id <= st.ctlCount; ++id) {
-            if (!st.gaps.count(id)) {
-                expected.push_back(id);
-            }
-        }
-        EXPECT_EQ(present, expected) << "sections present, ascending, gaps left out";
-    }
+size_t countOf(const std::string& s, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + what.size()))
+        ++n;
+    return n;
 }
 
-TEST(TemplateText, FontNamesAndLogoCaptionsKeepTheirCase) {
-    for (const Stated& st : statedFigures()) {
-        SCOPED_TRACE("form " + std::to_string(st.form));
-        std::set<std::string> fonts;
-        std::set<std::string> logoTexts;
-        for (const Section& s : sectionsOf(st.form)) {
-            if (ctlNumber(s.name) < 0) {
-                continue;
-            }
-            fonts.insert(s.get("FontName"));
-            if (s.get("Type") == "3") {
-                logoTexts.insert(s.get("Text"));
-            }
-        }
-        EXPECT_EQ(fonts, st.fontNames);
-        const std::set<std::string> logo =
-            st.logoText.empty() ? std::set<std::string>{} : std::set<std::string>{st.logoText};
-        EXPECT_EQ(logoTexts, logo);
-    }
+std::string readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
-TEST(TemplateText, ChequesAndCompaniesChequeDifferOnlyInFormNumber) {
-    const auto five = tpl::templateLines(5);
-    const auto twelve = tpl::templateLines(12);
-    ASSERT_EQ(five.size(), 170u);
-    ASSERT_EQ(twelve.size(), 170u);
-    for (size_t i = 0; i < five.size(); ++i) {
-        if (i == 2) {
-            EXPECT_EQ(five[i], "  FormNum=5");
-            EXPECT_EQ(twelve[i], "  FormNum=12");
-        } else {
-            EXPECT_EQ(five[i], twelve[i]) << "line " << i + 1;
-        }
-    }
+Names entries(const fs::path& folder) {
+    Names names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    return names;
 }
 
-TEST(TemplateText, NearBlackBackgroundOnlyUnderTransparentControls) {
-    // Back colour 1 is RGB(1,0,0): opaque it would black out the text, so it
-    // only ever stands where the background is not drawn.
-    for (const Stated& st : statedFigures()) {
-        for (const Section& s : sectionsOf(st.form)) {
-            if (s.get("BackColor") == "1") {
-                EXPECT_EQ(s.get("BackStyle"), "True") << "form " << st.form << " " << s.name;
-            }
-        }
-    }
+std::string writeTemplate(int n) {
+    tpl::SelectTempFile(n);
+    return readBytes(tpl::tmpSlpPath());
 }
 
-TEST(TemplateText, ColumnHeadsCarryTheirTatweel) {
-    const std::string tatweel = "\u0640";
-    // Deposit slip and entry voucher: three tatweel in the description head;
-    // the double entry voucher: fourteen, in both grids.
-    const std::string three = "البي" + tatweel + tatweel + tatweel + "ان";
-    std::string fourteen = "البي";
-    for (int i = 0; i < 14; ++i) {
-        fourteen += tatweel;
+// Each test has its own $TMPDIR: the real temporary folder is never touched.
+class Templates : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char base[] = "/tmp/lumaris-template-test-XXXXXX";
+        ASSERT_NE(::mkdtemp(base), nullptr);
+        base_ = base;
+        ::setenv("TMPDIR", base, 1);
     }
-    fourteen += "ان";
-    EXPECT_EQ(textOf(sectionsOf(1), 15), three);
-    EXPECT_EQ(textOf(sectionsOf(4), 11), three);
-    EXPECT_EQ(textOf(sectionsOf(10), 13), fourteen);
-    EXPECT_EQ(textOf(sectionsOf(10), 32), fourteen);
-
-    // In the file each tatweel is the single byte 0xDC.
-    const auto lines = tpl::templateLines(1);
-    const auto it = std::find(lines.begin(), lines.end(), "  Text=" + three);
-    ASSERT_NE(it, lines.end());
-    EXPECT_EQ(lumaris::utf8ToCp1256(*it), "  Text=\xC7\xE1\xC8\xED\xDC\xDC\xDC\xC7\xE4");
-}
-
-TEST(TemplateText, AccountOpeningTermsHoldTheirCharacters) {
-    const auto sections = sectionsOf(11);
-    const std::string tatweel = "\u0640", comma = "\u060C", fathatan = "\u064B";
-
-    // Request sentence: 45 tatweel in 15 runs; "in the name of": 3; heading: 9.
-    const std::string request = textOf(sections, 15);
-    EXPECT_EQ(countOf(request, tatweel), 45u);
-    size_t runs = 0;
-    for (size_t at = request.find(tatweel); at != std::string::npos;
-         at = request.find(tatweel, at)) {
-        ++runs;
-        while (request.compare(at, tatweel.size(), tatweel) == 0) {
-            at += tatweel.size();
-        }
+    void TearDown() override {
+        saved_.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", saved_.c_str(), 1);
+        std::error_code ec;
+        fs::remove_all(base_, ec);
     }
-    EXPECT_EQ(runs, 15u);
-    EXPECT_EQ(countOf(textOf(sections, 16), tatweel), 3u);
-    EXPECT_EQ(countOf(textOf(sections, 21), tatweel), 9u);
-
-    // Term 1 runs on from 43 (four commas, ending on one) to 44 (full stop).
-    const std::string term1a = textOf(sections, 43), term1b = textOf(sections, 44);
-    EXPECT_EQ(countOf(term1a, comma), 4u);
-    EXPECT_TRUE(term1a.ends_with(comma));
-    EXPECT_TRUE(term1b.ends_with("."));
-
-    // Term 2: "2-", blank, RIGHT-TO-LEFT MARK, blank; a spaced comma; runs on.
-    const std::string term2a = textOf(sections, 45), term2b = textOf(sections, 46);
-    EXPECT_TRUE(term2a.starts_with("2- \u200F تعتبر"));
-    EXPECT_EQ(countOf(term2a, "\u200F"), 1u);
-    EXPECT_NE(term2a.find("تتجزأ " + comma + " كما"), std::string::npos);
-    EXPECT_TRUE(term2a.ends_with("من"));
-    EXPECT_NE(term2b.find("ضماناً"), std::string::npos);
-    EXPECT_NE(term2b.find("تجارياً"), std::string::npos);
-    EXPECT_EQ(countOf(term2b, fathatan), 2u);
-
-    // In code page 1256 one character is one byte, so the three longest file
-    // lines (the Text lines of 45, 43 and 44) are 130, 127 and 125 bytes.
-    std::vector<size_t> lengths;
-    for (const auto& line : tpl::templateLines(11)) {
-        lengths.push_back(lumaris::utf8ToCp1256(line).size());
-    }
-    std::sort(lengths.rbegin(), lengths.rend());
-    EXPECT_EQ(std::vector<size_t>(lengths.begin(), lengths.begin() + 3),
-              (std::vector<size_t>{130, 127, 125}));
-    EXPECT_EQ(lumaris::utf8ToCp1256("\u200F"), "\xFE");
-}
+    const std::string saved_ = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    fs::path base_;
+};
 
 } // namespace
+
+TEST_F(Templates, EachHasItsStatedShapeAndOpensAsTheNewSlip) {
+    for (const Stated& st : kStated) {
+        SCOPED_TRACE("form " + std::to_string(st.form));
+        const std::string bytes = writeTemplate(st.form);
+        const Names lines = tpl::templateLines(st.form);
+        // Every line ends with CR LF and none holds another CR or LF; decoding
+        // gives the template's own text back, so no character became a "?".
+        std::string text;
+        for (const std::string& line : lines)
+            text += line + "\r\n";
+        EXPECT_EQ(cp1256ToUtf8(bytes), text);
+        EXPECT_EQ(lines.size(), size_t(st.lines));
+        EXPECT_EQ(std::ranges::count(bytes, '\r') + std::ranges::count(bytes, '\n'), 2 * st.lines);
+        EXPECT_TRUE(!st.bytes || bytes.size() == size_t(st.bytes)) << bytes.size();
+        const auto n = [](int v) { return std::to_string(v); };
+        const std::string head =
+            "[Main]\r\n  Ver=" + n(st.ver) + "\r\n  FormNum=" + n(st.form) +
+            "\r\n  CTL_Count=" + n(st.ctlCount) +
+            "\r\n[Page]\r\n  Size=9\r\n  Width=210\r\n  Height=297\r\n  Orientation=" +
+            n(st.orientation) + "\r\n";
+        EXPECT_EQ(text.substr(0, head.size()), head);
+
+        // Controls ascending, one per number that is no gap (the read-back finds
+        // them), keys in order and nothing else; Ver 1 files have no Wordwrap.
+        const Names keyOrder(kControlKeys.begin(), kControlKeys.end() - (st.ver == 1));
+        const std::vector<Control> controls = controlsOf(st.form);
+        EXPECT_TRUE(std::ranges::is_sorted(controls, {}, &Control::id));
+        EXPECT_EQ(controls.size() + st.gaps.size(), size_t(st.ctlCount));
+        EXPECT_EQ(lines.size(), 9 + controls.size() * (keyOrder.size() + 1));
+        for (const Control& c : controls) {
+            EXPECT_EQ(c.order, keyOrder) << c.id;
+            EXPECT_EQ(c.keys.at("Id"), n(c.id));
+        }
+
+        // Read back: the gaps are free slots, texts come back whole (Arabic,
+        // marks, 123 characters), logo boxes start without a picture, and a
+        // file without Wordwrap keys wraps.
+        ASSERT_TRUE(OpenSlipFile(tpl::tmpSlpPath().string()));
+        EXPECT_EQ(std::tuple(gFormNum, gCtlCount, gPage.Orientation, gPage.Size),
+                  std::tuple(st.form, st.ctlCount, st.orientation, 9));
+        std::set<int> free;
+        std::map<int, int> byType;
+        for (int i = 1; i <= st.ctlCount; ++i) {
+            ++byType[gCtl[i].Type];
+            if (gCtl[i].Type == 0)
+                free.insert(i);
+            EXPECT_TRUE(gCtl[i].FilePath.empty() && (gCtl[i].Wordwrap || st.ver != 1)) << i;
+        }
+        EXPECT_EQ(free, st.gaps);
+        EXPECT_EQ(std::tuple(byType[1], byType[2], byType[3]),
+                  std::tuple(st.fixedTexts, st.dataFields, st.logos));
+        for (const Control& c : controls)
+            EXPECT_EQ(gCtl[c.id].Text, c.keys.at("Text")) << c.id;
+    }
+}
+
+TEST(TemplateText, ChequesDifferOnlyInFormNumber) {
+    const Names five = tpl::templateLines(5), twelve = tpl::templateLines(12);
+    ASSERT_EQ(five.size(), twelve.size());
+    for (size_t i = 0; i < five.size(); ++i)
+        EXPECT_TRUE(i == 2 || five[i] == twelve[i]) << "line " << i + 1;
+    EXPECT_EQ(five[2] + twelve[2], "  FormNum=5  FormNum=12");
+}
+
+TEST(TemplateText, CharactersOfTheColumnHeadsAndAccountOpeningTerms) {
+    const std::string tatweel = "\u0640", comma = "\u060C", rlm = "\u200F";
+    // Tatweel: three in the description head of the deposit slip and the entry
+    // voucher, fourteen in both grids of the double entry one; in the account
+    // opening 45 in the request sentence, 3 in "in the name of", 9 in the heading.
+    // clang-format off
+    const std::tuple<int, int, size_t> counts[] = {
+        {1, 15, 3}, {4, 11, 3}, {10, 13, 14}, {10, 32, 14}, {11, 15, 45}, {11, 16, 3}, {11, 21, 9}};
+    // clang-format on
+    for (const auto& [form, id, n] : counts)
+        EXPECT_EQ(countOf(textOf(form, id), tatweel), n) << form << "/" << id;
+    EXPECT_EQ(textOf(1, 15), "البي" + tatweel + tatweel + tatweel + "ان");
+    // In the file each tatweel is the single byte 0xDC, the right-to-left mark 0xFE.
+    EXPECT_EQ(utf8ToCp1256("البي" + tatweel + "ان" + rlm), "\xC7\xE1\xC8\xED\xDC\xC7\xE4\xFE");
+
+    // The request sentence's tatweel stand in 15 runs.
+    const std::string request = textOf(11, 15);
+    size_t runs = 0;
+    for (size_t at = request.find(tatweel); at != std::string::npos;
+         at = request.find(tatweel, at + 2))
+        runs += at < 2 || request.compare(at - 2, 2, tatweel) != 0;
+    EXPECT_EQ(runs, 15u);
+    // Term 1 runs on from 43 (four commas, ending on one) to 44 (full stop).
+    // Term 2: "2-", blank, right-to-left mark, blank; a spaced comma; runs on
+    // into 46 with its two fathatan.
+    const std::string term1 = textOf(11, 43), term2a = textOf(11, 45), term2b = textOf(11, 46);
+    EXPECT_EQ(countOf(term1, comma), 4u);
+    EXPECT_TRUE(term1.ends_with(comma) && textOf(11, 44).ends_with("."));
+    EXPECT_TRUE(term2a.starts_with("2- " + rlm + " تعتبر") && term2a.ends_with("من"));
+    EXPECT_EQ(countOf(term2a, rlm), 1u);
+    EXPECT_NE(term2a.find("تتجزأ " + comma + " كما"), std::string::npos);
+    EXPECT_EQ(countOf(term2b, "ضماناً") + countOf(term2b, "تجارياً"), 2u);
+    EXPECT_EQ(countOf(term2b, "\u064B"), 2u);
+    // One character is one byte, so the longest lines (Text of 45, 43, 44) are
+    // 130, 127 and 125 bytes.
+    std::vector<size_t> lengths;
+    for (const auto& line : tpl::templateLines(11))
+        lengths.push_back(utf8ToCp1256(line).size());
+    std::sort(lengths.rbegin(), lengths.rend());
+    EXPECT_EQ(std::vector(lengths.begin(), lengths.begin() + 3),
+              (std::vector<size_t>{130, 127, 125}));
+}
+
+TEST(TemplateLayout, BoxContentsStackInFrontAndNearBlackIsTransparent) {
+    // An empty bordered fixed text is a box; anything centred in it must have
+    // the lower number, or the box's background would hide it. Back colour 1
+    // (RGB 1,0,0) drawn opaque would black the text out.
+    int boxesWithContent = 0;
+    for (int form = 1; form <= 12; ++form) {
+        const std::vector<Control> controls = controlsOf(form);
+        for (const Control& box : controls) {
+            const auto& k = box.keys;
+            EXPECT_TRUE(k.at("BackColor") != "1" || k.at("BackStyle") == "True")
+                << form << "/" << box.id;
+            if (k.at("Type") != "1" || !k.at("Text").empty() || k.at("Border") != "True")
+                continue;
+            bool holds = false;
+            for (const Control& c : controls) {
+                const double cx = c.num("Left") + c.num("Width") / 2 - box.num("Left"),
+                             cy = c.num("Top") + c.num("Height") / 2 - box.num("Top");
+                if ((c.keys.at("Type") != "1" || !c.keys.at("Text").empty()) && cx >= 0 &&
+                    cx <= box.num("Width") && cy >= 0 && cy <= box.num("Height")) {
+                    holds = true;
+                    EXPECT_LT(c.id, box.id) << "form " << form << " box " << box.id;
+                }
+            }
+            boxesWithContent += holds;
+        }
+    }
+    EXPECT_EQ(boxesWithContent, 18); // forms 1 and 4 four each, 7 two, 8 three, 11 five
+}
+
+TEST_F(Templates, NumbersWithoutTemplateWriteNothing) {
+    const fs::path path = tpl::tmpSlpPath();
+    EXPECT_EQ(path, tempFolder().value() / "tmp.slp");
+    // Either side of the range and the extremes of the chooser's int, first
+    // with no file there, then with an earlier one.
+    for (const bool earlier : {false, true}) {
+        if (earlier)
+            std::ofstream(path, std::ios::binary) << "earlier slip\r\n";
+        for (int n : {0, 13, -1, INT_MAX, INT_MIN}) {
+            EXPECT_TRUE(tpl::templateLines(n).empty()) << n;
+            tpl::SelectTempFile(n);
+            EXPECT_EQ(entries(path.parent_path()), earlier ? Names{"tmp.slp"} : Names{}) << n;
+        }
+    }
+    EXPECT_EQ(readBytes(path), "earlier slip\r\n");
+}
+
+TEST_F(Templates, WritesAreWholeOrNothing) {
+    const fs::path path = tpl::tmpSlpPath();
+    // The longest template, then the shortest: no tail of the longer stays.
+    writeTemplate(11);
+    const std::string earlier = writeTemplate(9);
+    EXPECT_EQ(earlier.size(), 107u);
+
+    // A file size limit makes the write of the 23374-byte template fail part
+    // way, as a full disk would; the process must not die of SIGXFSZ meanwhile.
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{4096, old.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    tpl::SelectTempFile(11);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(readBytes(path), earlier);
+    EXPECT_EQ(entries(path.parent_path()), Names{"tmp.slp"});
+
+    // A link at tmp.slp is replaced, not followed.
+    const fs::path outside = base_ / "someone-elses-file";
+    std::ofstream(outside) << "not a slip";
+    fs::remove(path);
+    fs::create_symlink(outside, path);
+    EXPECT_EQ(writeTemplate(9), earlier);
+    EXPECT_FALSE(fs::is_symlink(path));
+    EXPECT_EQ(readBytes(outside), "not a slip");
+
+    // A folder in the way is left as it is, and nothing strays beside it.
+    fs::remove(path);
+    fs::create_directories(path / "inside");
+    tpl::SelectTempFile(1);
+    EXPECT_TRUE(fs::is_directory(path / "inside"));
+    EXPECT_EQ(entries(path.parent_path()), Names{"tmp.slp"});
+
+    // With TMPDIR naming a plain file there is no private folder: nothing is written.
+    ::setenv("TMPDIR", outside.c_str(), 1);
+    EXPECT_TRUE(tpl::tmpSlpPath().empty());
+    tpl::SelectTempFile(1);
+    EXPECT_EQ(readBytes(outside), "not a slip");
+}
