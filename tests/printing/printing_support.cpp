@@ -2,11 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
-#include <algorithm>
 
 #include "core/cp1256.h"
 #include "platform/printer.h"
@@ -14,43 +12,31 @@
 
 namespace lumaris::testing {
 
-namespace {
-
-int jobNumber(const QString& file) {
-    static const QRegularExpression re(QStringLiteral("job_(\\d+)"));
-    const QRegularExpressionMatch m = re.match(file);
-    return m.hasMatch() ? m.captured(1).toInt() : 0;
+QByteArray run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    return p.waitForFinished(30000) && p.exitCode() == 0 ? p.readAllStandardOutput() : "";
 }
 
-QString cleanWord(QString word) {
-    word = word.normalized(QString::NormalizationForm_KC);
-    static const QRegularExpression marks(
-        QStringLiteral("[\\x{200E}\\x{200F}\\x{202A}-\\x{202E}\\x{2066}-\\x{2069}]"));
-    return word.remove(marks);
-}
-
-QString unescapeXml(QString s) {
-    s.replace(QLatin1String("&lt;"), QLatin1String("<"));
-    s.replace(QLatin1String("&gt;"), QLatin1String(">"));
-    s.replace(QLatin1String("&quot;"), QLatin1String("\""));
-    s.replace(QLatin1String("&apos;"), QLatin1String("'"));
-    s.replace(QLatin1String("&amp;"), QLatin1String("&"));
-    return s;
-}
-
-} // namespace
-
-QString pdfDir(const QString& queue) {
-    return qEnvironmentVariable("LUMARIS_PDF_DIR") + QLatin1Char('/') + queue;
-}
-
-QStringList pdfFiles(const QString& queue) {
-    QStringList files = QDir(pdfDir(queue)).entryList({QStringLiteral("*.pdf")}, QDir::Files);
-    std::sort(files.begin(), files.end(),
-              [](const QString& a, const QString& b) { return jobNumber(a) < jobNumber(b); });
-    for (QString& f : files)
-        f = pdfDir(queue) + QLatin1Char('/') + f;
+static QStringList pdfFiles(const QString& queue) {
+    QStringList files;
+    for (const QFileInfo& f : QDir(qEnvironmentVariable("LUMARIS_PDF_DIR") + '/' + queue)
+                                  .entryInfoList({QStringLiteral("*.pdf")}, QDir::Files))
+        files << f.filePath();
     return files;
+}
+
+QStringList printed(const QString& queue) {
+    bool idle = false;
+    for (int waited = 0; !idle && waited < 30000; waited += 50) {
+        QProcess p;
+        p.start(QStringLiteral("lpstat"), {QStringLiteral("-o")});
+        idle = p.waitForFinished(5000) && p.exitCode() == 0 && p.readAllStandardOutput().isEmpty();
+        if (!idle)
+            QThread::msleep(50);
+    }
+    EXPECT_TRUE(idle) << "print jobs still pending";
+    return pdfFiles(queue);
 }
 
 void removePdfs() {
@@ -59,101 +45,65 @@ void removePdfs() {
             QFile::remove(f);
 }
 
-QByteArray run(const QString& program, const QStringList& args, int timeoutMs) {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished(1000);
-        return {};
-    }
-    return p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
-}
-
-bool waitUntilIdle(int timeoutMs) {
-    const int step = 50;
-    for (int waited = 0; waited <= timeoutMs; waited += step) {
-        QProcess p;
-        p.start(QStringLiteral("lpstat"), {QStringLiteral("-o")});
-        p.waitForFinished(5000);
-        if (p.exitCode() == 0 && p.readAllStandardOutput().trimmed().isEmpty())
-            return true;
-        QThread::msleep(step);
-    }
-    return false;
+const PdfWord* PdfPage::find(const QString& text) const {
+    const auto it =
+        std::find_if(words.begin(), words.end(), [&](auto& w) { return w.text == text; });
+    return it == words.end() ? nullptr : &*it;
 }
 
 PdfPage readPdf(const QString& path) {
-    PdfPage page;
-    const QString text = QString::fromUtf8(
-        run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")}));
-    static const QRegularExpression pageRe(
-        QStringLiteral("<page width=\"([\\d.]+)\" height=\"([\\d.]+)\">"));
-    const QRegularExpressionMatch pm = pageRe.match(text);
-    if (!pm.hasMatch())
-        return page;
-    page.size = QSizeF(pm.captured(1).toDouble(), pm.captured(2).toDouble());
-    const int end = text.indexOf(QLatin1String("</page>"), pm.capturedEnd());
+    const QString text = QString::fromUtf8(run("pdftotext", {"-bbox", "-l", "1", path, "-"}));
+    static const QRegularExpression pageRe(R"re(<page width="([\d.]+)" height="([\d.]+)">)re");
     static const QRegularExpression wordRe(
-        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
-                       "yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    auto it = wordRe.globalMatch(text, pm.capturedEnd());
-    while (it.hasNext()) {
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    static const QRegularExpression bidiMarks(
+        QStringLiteral("[\\x{200E}\\x{200F}\\x{202A}-\\x{202E}\\x{2066}-\\x{2069}]"));
+    PdfPage page;
+    const QRegularExpressionMatch pm = pageRe.match(text);
+    page.size = QSizeF(pm.captured(1).toDouble(), pm.captured(2).toDouble());
+    for (auto it = wordRe.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        if (end >= 0 && m.capturedStart() > end)
-            break;
-        page.words.push_back({cleanWord(unescapeXml(m.captured(5))), m.captured(1).toDouble(),
-                              m.captured(2).toDouble(), m.captured(3).toDouble(),
-                              m.captured(4).toDouble()});
+        QString word = m.captured(5).replace(QLatin1String("&amp;"), QLatin1String("&"));
+        page.words.push_back({word.normalized(QString::NormalizationForm_KC).remove(bidiMarks),
+                              m.captured(1).toDouble(), m.captured(2).toDouble(),
+                              m.captured(3).toDouble(), m.captured(4).toDouble()});
     }
     return page;
 }
 
-QImage renderPdf(const QString& path, int dpi, const QRect& crop) {
+QImage renderPdf(const QString& path, int dpi) {
     QTemporaryDir dir;
-    const QString base = dir.path() + QStringLiteral("/page");
-    QStringList args = {QStringLiteral("-r"),          QString::number(dpi), QStringLiteral("-png"),
-                        QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1")};
-    if (crop.isValid())
-        args << QStringLiteral("-x") << QString::number(crop.x()) << QStringLiteral("-y")
-             << QString::number(crop.y()) << QStringLiteral("-W") << QString::number(crop.width())
-             << QStringLiteral("-H") << QString::number(crop.height());
-    run(QStringLiteral("pdftoppm"), args << path << base);
+    const QString base = dir.filePath(QStringLiteral("page"));
+    run("pdftoppm", {"-r", QString::number(dpi), "-png", "-singlefile", path, base});
     return QImage(base + QStringLiteral(".png"));
 }
 
-QString writeSlip(const QTemporaryDir& dir, const QString& name, const Sections& sections) {
-    QString text;
-    for (const auto& [section, keys] : sections) {
-        text += QLatin1Char('[') + section + QStringLiteral("]\r\n");
-        for (const auto& [key, value] : keys)
-            text += QStringLiteral("  ") + key + QLatin1Char('=') + value + QStringLiteral("\r\n");
+QString writeSlip(const QTemporaryDir& dir, const std::vector<Item>& items, int count) {
+    QString text = QStringLiteral("[Main]\r\nVer=2\r\nCTL_Count=%1\r\n[Page]\r\nSize=9\r\n"
+                                  "Width=210\r\nHeight=297\r\nOrientation=1\r\n")
+                       .arg(count < 0 && !items.empty() ? items.back().id : std::max(count, 0));
+    for (const Item& i : items) {
+        text += QStringLiteral("[CTL_%1]\r\n").arg(i.id, 3, 10, QLatin1Char('0'));
+        for (const auto& [key, value] : i.keys) // the first of a key counts
+            text += key + '=' + value + QStringLiteral("\r\n");
+        text += QString::asprintf("Type=1\r\nFontName=Arial\r\nFontSize=12\r\nBackStyle=True\r\n"
+                                  "Left=%g\r\nTop=%g\r\nWidth=%g\r\nHeight=%g\r\n",
+                                  i.left, i.top, i.width, i.height);
     }
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return QString();
+    QFile f(dir.filePath(QStringLiteral("slip.slp")));
     const std::string bytes = utf8ToCp1256(text.toStdString());
-    f.write(bytes.data(), qint64(bytes.size()));
-    return path;
+    const bool written = f.open(QIODevice::WriteOnly) &&
+                         f.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+    return written ? f.fileName() : QString();
 }
 
 void PrintingTest::SetUp() {
-    ASSERT_FALSE(qEnvironmentVariableIsEmpty("CUPS_SERVER"))
-        << "CUPS_SERVER is not set: the printing tests print on a private scheduler. Start it "
-           "with: eval \"$(bash scripts/cups-env.sh start)\"";
-    ASSERT_FALSE(qEnvironmentVariableIsEmpty("LUMARIS_PDF_DIR"))
-        << "LUMARIS_PDF_DIR is not set: start the scheduler with scripts/cups-env.sh start";
-    ASSERT_TRUE(run(QStringLiteral("lpstat"), {QStringLiteral("-r")}).contains("is running"))
-        << "the scheduler at " << qPrintable(qEnvironmentVariable("CUPS_SERVER"))
-        << " does not answer";
     const QStringList printers = platform::Printer::installedPrinters();
-    ASSERT_TRUE(printers.contains(kDefaultQueue) && printers.contains(kOtherQueue))
-        << "queues SlipPDF and Slip2 are missing; installed: "
-        << qPrintable(printers.join(QStringLiteral(", ")));
-    ASSERT_TRUE(waitUntilIdle()) << "jobs of an earlier test are still pending";
+    ASSERT_TRUE(printers.contains(kDefaultQueue) && printers.contains(kOtherQueue) &&
+                !qEnvironmentVariableIsEmpty("LUMARIS_PDF_DIR"))
+        << "no private scheduler: eval \"$(bash scripts/cups-env.sh start)\"";
+    printed(kDefaultQueue); // jobs of an earlier test are done
     removePdfs();
-    ASSERT_TRUE(mDir.isValid());
 }
 
 void PrintingTest::TearDown() {

@@ -1,259 +1,163 @@
-// What a printed copy holds, read back from the PDF that the cups-pdf queue
-// writes: the texts, where the renderer's formulas put them, and which item
-// lies on top.
+// Where the printer renderer puts an item, by its formulas, and what a
+// printed copy holds, read back from the PDF the queue writes: the texts,
+// where they stand against those formulas, and which item lies on top.
 
 #include <QFontMetrics>
 #include <QPrinter>
+#include <array>
+#include <limits>
+#include <tuple>
 
 #include "core/fieldvalues.h"
 #include "platform/printer.h"
 #include "preview/frmGeneralSlip.h"
-#include "preview/picturebox.h"
 #include "preview/printlayout.h"
-#include "slip_builder.h"
+#include "printing_support.h"
 
 namespace lumaris::testing {
 namespace {
 
-constexpr double kPointsPerPixel = 72.0 / 1200.0; // cups-pdf prints at 1200 dpi
-constexpr double kHalfMm = 72.0 / 25.4 / 2;       // in points
+constexpr double kPt = 72.0 / 1200.0;       // points per pixel: the queue prints at 1200 dpi
+constexpr double kHalfMm = 72.0 / 25.4 / 2; // in points
 
-class PrintOutput : public PrintingTest {
-  protected:
-    // Prints one copy of the slip on Slip2 and reads it back.
-    PdfPage printAndRead(const QString& file, QString* pdf = nullptr) {
-        EXPECT_TRUE(platform::Printer::current().selectByName(kOtherQueue));
-        platform::Printer::current().setPaperSize(platform::PaperA4);
-        platform::Printer::current().setOrientation(1);
-        frmGeneralSlip& w = frmGeneralSlip::instance();
-        frmGeneralSlip::mSlipFile = file;
-        w.PrintSlipPage();
-        EXPECT_TRUE(waitUntilIdle());
-        const QStringList pdfs = pdfFiles(kOtherQueue);
-        EXPECT_EQ(pdfs.size(), 1);
-        EXPECT_TRUE(pdfFiles(kDefaultQueue).isEmpty());
-        if (pdfs.isEmpty())
-            return {};
-        if (pdf)
-            *pdf = pdfs.first();
-        return readPdf(pdfs.first());
+TEST(PrintLayout, OffsetsFollowTheResolution) {
+    // T = 1440 / dpi; offX = 8 + (T - 8) * -12.5, offY = 38 + (T - 8) * -8.9.
+    // 1200, 600 and 300 dpi, then 1200 x 600: each axis from its own resolution.
+    using Row = std::array<double, 4>; // twips per pixel across and down, offsets
+    for (const auto& [tx, ty, offX, offY] : {Row{1.2, 1.2, 93, 98.52}, Row{2.4, 2.4, 78, 87.84},
+                                             Row{4.8, 4.8, 48, 66.48}, Row{1.2, 2.4, 93, 87.84}}) {
+        EXPECT_NEAR(printOffsets(tx, ty).x, offX, 1e-9) << tx;
+        EXPECT_NEAR(printOffsets(tx, ty).y, offY, 1e-9) << ty;
     }
+}
 
-    static const PdfWord* find(const PdfPage& page, const QString& text) {
-        for (const PdfWord& w : page.words)
-            if (w.text == text)
-                return &w;
-        return nullptr;
-    }
+TEST(PrintLayout, ItemRectanglesAndRounding) {
+    // 1440 twips at 1.2 twips per pixel is 1200 pixels, less the offsets 93 /
+    // 98.52; inset by 9.5 / 12 / 10.5 / 15 twips: 1114.92, 1111.48, 4698.25,
+    // 1588.98. The drawing rectangle is 3 pixels inside, the frame 2 taller.
+    const TextItemRects r = textItemRects(itemBox(1440, 1440, 4320, 600, 1.2, 1.2), 1.2, 1.2);
+    EXPECT_EQ(r.outer, (PixelEdges{1115, 1111, 4698, 1589}));
+    EXPECT_EQ(r.drawing, (PixelEdges{1118, 1114, 4695, 1586}));
+    EXPECT_EQ(r.frame, (PixelEdges{1115, 1109, 4698, 1591}));
+    // Halves go to the even neighbour: at T = 8 (no offset correction) Left
+    // 58.5 twips gives 0.5 pixels and 66.5 gives 1.5.
+    EXPECT_EQ(textItemRects(itemBox(58.5, 400, 800, 800, 8, 8), 8, 8).outer.left, 0);
+    EXPECT_EQ(textItemRects(itemBox(66.5, 400, 800, 800, 8, 8), 8, 8).outer.left, 2);
+    EXPECT_EQ(px(-2.5), -2);
+    EXPECT_EQ(px(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(px(1e300), 1000000000) << "kept within int";
+    // A logo takes a width, not a right edge: px(100.5) + px(200.5).
+    EXPECT_EQ(logoRect({100.5, 10.5, 200.5, 50.5}), (PixelEdges{100, 10, 300, 60}));
+}
 
-    static TextItemRects rectsOf(const Item& item) {
-        return textItemRects(itemBox(item.left, item.top, item.width, item.height, 1.2, 1.2), 1.2,
-                             1.2);
-    }
-};
+TEST(PrintLayout, VerticalAlignment) {
+    const TextItemRects r{{100, 1000, 900, 1100}, {103, 1003, 897, 1097}, {}}; // 100 pixels tall
+    using Row = std::tuple<int, int, int, int, const char*>; // measured, alignment, top, bottom
+    for (const auto& [measured, vAlign, top, bottom, why] : {
+             Row{40, 0, 1003, 1097, "top: the drawing rectangle as it is"},
+             Row{40, 1, 1030, 1070, "middle: (100 - 40) / 2 = 30 down, as tall as the text"},
+             Row{40, 2, 1060, 1100, "bottom: the text ends at the outer bottom"},
+             Row{140, 1, 1020, 1160, "40 taller than the box: a distance, so 20 down"},
+             Row{140, 2, 1040, 1180, "40 taller, bottom: 40 down"},
+             Row{41, 1, 1030, 1070, "29.5 down: 1029.5 and 1070.5 go to the even neighbour"},
+         })
+        EXPECT_EQ(alignVertically(r, measured, vAlign), (PixelEdges{103, top, 897, bottom})) << why;
+}
 
-TEST_F(PrintOutput, TextsAndWhereTheyStand) {
+TextItemRects rectsOf(const Item& i) {
+    return textItemRects(itemBox(i.left, i.top, i.width, i.height, 1.2, 1.2), 1.2, 1.2);
+}
+
+using PrintOutput = PrintingTest;
+
+TEST_F(PrintOutput, TextsPositionsAndColours) {
     gFieldValues[61] = "CUSTOMER61";
-    const Item left{1, 1, 1440, 1440, 4320, 600, {{"Text", "LEFTWORD"}}};
-    const Item arabic{2, 1, 1440, 2880, 4320, 600, {{"Text", "مرحبا بكم"}, {"Alignment", "1"}}};
-    const Item centre{8, 1, 1440, 11520, 4320, 600, {{"Text", "CENTRE"}, {"Alignment", "2"}}};
-    const QString file = writeSlip(
-        mDir, "texts.slp",
-        slip({left,
-              arabic,
-              {3, 1, 1440, 4320, 4320, 600, {{"Text", "A&&B &Hidden"}}},
-              {4, 1, 1440, 5760, 4320, 600, {{"Text", "  :Name  "}}},
-              {5, 2, 1440, 7200, 4320, 600, {{"Field", "61"}, {"Text", "CAPTION61"}}},
-              {6, 2, 1440, 8640, 4320, 600, {{"Field", "250"}, {"Text", "FALLBACK"}}},
-              {7, 1, 1440, 10080, 4320, 600, {{"Text", "IGNORED"}, {"IgnorePrint", "True"}}},
-              centre,
-              {9, 1, 1440, 12960, 4320, 600, {{"Text", "BEYOND"}}}},
-             9, 1, 8));
-    const PdfPage page = printAndRead(file);
-    ASSERT_FALSE(page.words.empty());
+    // Colours are 24-bit, red in the low byte. Item 1 lies over 3; 2 is transparent.
+    const Item front{1, 2880, 2160, 2880, 1440, {{"BackStyle", "False"}, {"BackColor", "255"}}};
+    const Item clear{2, 1440, 1440, 1000, 1000, {{"BackColor", "65280"}, {"Text", "x"}}};
+    const Item back{3, 1440, 1440, 2880, 1440, {{"BackStyle", "False"}, {"BackColor", "16711680"}}};
+    const Item top{4, 1440, 3600, 2000, 1440, {{"Text", "TOPWORD"}}};
+    const Item middle{5, 3600, 3600, 2000, 1440, {{"Text", "MIDWORD"}, {"VAlignment", "1"}}};
+    const Item bottom{6, 5760, 3600, 2000, 1440, {{"Text", "BOTWORD"}, {"VAlignment", "2"}}};
+    // Two lines in a box too low for them: centred, they still move down.
+    const Item tall{7, 7920, 3600, 2000, 450, {{"Text", "ONE||TWO"}, {"VAlignment", "1"}}};
+    const Item arabic{8, 1440, 5760, 4320, 600, {{"Text", "مرحبا بكم"}, {"Alignment", "1"}}};
+    const Item centre{9, 1440, 6480, 4320, 600, {{"Text", "CENTRE"}, {"Alignment", "2"}}};
+    std::vector<Item> items = {front, clear, back, top, middle, bottom, tall, arabic, centre};
+    using Row = std::tuple<Keys, const char*, bool>; // keys, a word, whether it prints
+    const Row rows[] = {
+        {{{"Text", "A&&B"}}, "A&B", true},        // "&&" is one "&"...
+        {{{"Text", "&Hidden"}}, "Hidden", true},  // ...and "&" alone marks a key
+        {{{"Text", "  :Name  "}}, ":Name", true}, // the leading colon goes to the end, the left
+        {{{"Type", "2"}, {"Field", "61"}, {"Text", "CAPTION"}}, "CUSTOMER61", true},
+        {{{"Type", "2"}, {"Field", "250"}, {"Text", "FALLBACK"}}, "FALLBACK", true}, // no field
+        {{{"Text", "IGNORED"}, {"IgnorePrint", "True"}}, "IGNORED", false},
+        {{{"Text", "delta epsilon zeta"}, {"Width", "1500"}}, "zeta", false}, // cut, not wrapped
+        {{{"Text", "alpha beta gamma"}, {"Width", "1500"}, {"Wordwrap", "True"}}, "gamma", true},
+        {{{"Text", "BEYOND"}}, "BEYOND", false}, // above CTL_Count
+    };
+    for (int k = 0; k < int(std::size(rows)); ++k)
+        items.push_back({20 + k, 6480, 5760 + 1000.0 * k, 4320, 960, std::get<0>(rows[k])});
+    frmGeneralSlip::mSlipFile = writeSlip(mDir, items, items.back().id - 1);
+    platform::Printer& p = platform::Printer::current();
+    ASSERT_TRUE(p.selectByName(kOtherQueue) && p.setPaperSize(9) && p.setOrientation(1));
+    frmGeneralSlip::instance().PrintSlipPage();
+    const QStringList pdfs = printed(kOtherQueue);
+    ASSERT_EQ(pdfs.size(), 1);
+    EXPECT_TRUE(printed(kDefaultQueue).isEmpty());
+    const PdfPage page = readPdf(pdfs.first());
+    for (const auto& [keys, word, prints] : rows)
+        EXPECT_EQ(bool(page.find(word)), prints) << word;
 
-    // Left-aligned: starts at the drawing rectangle's left edge.
-    const PdfWord* w = find(page, "LEFTWORD");
-    ASSERT_TRUE(w);
-    EXPECT_NEAR(w->xMin, rectsOf(left).drawing.left * kPointsPerPixel, kHalfMm);
-
-    // Arabic, right-aligned: ends at the right edge, not on the left as Qt
-    // would put it for a right-to-left text without an absolute alignment.
-    // pdftotext gives the letters one by one in visual order.
+    // Right alignment of Arabic (pdftotext gives the letters one by one, in
+    // visual order) and centring against the drawing rectangle.
     QString letters;
     double right = 0;
-    const double arabicTop = rectsOf(arabic).drawing.top * kPointsPerPixel;
+    const double arabicTop = rectsOf(arabic).drawing.top * kPt;
     for (const PdfWord& x : page.words)
-        if (x.yMin > arabicTop - 2 && x.yMin < arabicTop + 14 && x.text.size() == 1) {
+        if (std::abs(x.yMin - arabicTop) < 14 && x.text.size() == 1) {
             letters.prepend(x.text);
             right = std::max(right, x.xMax);
         }
     EXPECT_EQ(letters, QStringLiteral("مرحبابكم"));
-    EXPECT_NEAR(right, rectsOf(arabic).drawing.right * kPointsPerPixel, kHalfMm);
+    EXPECT_NEAR(right, rectsOf(arabic).drawing.right * kPt, kHalfMm);
+    const PdfWord *c = page.find("CENTRE"), *t = page.find("TOPWORD"), *m = page.find("MIDWORD"),
+                  *b = page.find("BOTWORD"), *one = page.find("ONE"), *two = page.find("TWO");
+    ASSERT_TRUE(c && t && m && b && one && two);
+    const PixelEdges cd = rectsOf(centre).drawing;
+    EXPECT_NEAR(c->xMin + c->xMax, (cd.left + cd.right) * kPt, 2 * kHalfMm);
 
-    // Centred: the word's middle on the drawing rectangle's middle.
-    w = find(page, "CENTRE");
-    ASSERT_TRUE(w);
-    const TextItemRects c = rectsOf(centre);
-    EXPECT_NEAR((w->xMin + w->xMax) / 2, (c.drawing.left + c.drawing.right) / 2.0 * kPointsPerPixel,
-                kHalfMm);
-
-    // "&&" prints one "&"; "&" alone is hidden (it marks the next letter).
-    EXPECT_TRUE(find(page, "A&B"));
-    EXPECT_TRUE(find(page, "Hidden"));
-    // The leading colon moves to the end of the text; read right to left, the
-    // end is the left-hand side.
-    EXPECT_TRUE(find(page, ":Name"));
-    // A data field prints its value; a field number out of range its Text.
-    EXPECT_TRUE(find(page, "CUSTOMER61"));
-    EXPECT_FALSE(find(page, "CAPTION61"));
-    EXPECT_TRUE(find(page, "FALLBACK"));
-    // Left off: excluded from printing, and above CTL_Count.
-    EXPECT_FALSE(find(page, "IGNORED"));
-    EXPECT_FALSE(find(page, "BEYOND"));
-}
-
-TEST_F(PrintOutput, VerticalAlignmentAndLineBreaks) {
-    const Item top{1, 1, 1440, 1440, 2000, 1440, {{"Text", "TOPWORD"}}};
-    const Item middle{2, 1, 3600, 1440, 2000, 1440, {{"Text", "MIDWORD"}, {"VAlignment", "1"}}};
-    const Item bottom{3, 1, 5760, 1440, 2000, 1440, {{"Text", "BOTWORD"}, {"VAlignment", "2"}}};
-    // Two lines in a box too low for them: the middle alignment moves them down.
-    const Item tall{4, 1, 7920, 1440, 2000, 450, {{"Text", "ONE||TWO"}, {"VAlignment", "1"}}};
-    const Item wrapped{
-        5, 1, 1440, 4320, 1500, 1440, {{"Text", "alpha beta gamma"}, {"Wordwrap", "True"}}};
-    const Item unwrapped{6, 1, 5760, 4320, 1500, 1440, {{"Text", "delta epsilon zeta"}}};
-    const Item escaped{7, 1, 1440, 7200, 4320, 1440, {{"Text", "first\\nsecond"}}};
-    const QString file = writeSlip(mDir, "align.slp",
-                                   slip({top, middle, bottom, tall, wrapped, unwrapped, escaped}));
-    const PdfPage page = printAndRead(file);
-
-    // Expected tops from the formulas, with the height Qt measures on this printer.
+    // Vertical alignment: the top from the formulas with the height Qt measures
+    // on this printer. pdftotext puts a word's top at the font's ascent, the
+    // same small lead below Qt's line top for every 12 pt word.
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(12);
-    const QFontMetrics metrics(font, platform::Printer::current().device());
-    const auto expectedTop = [&](const Item& item, const QString& text, int vAlign) {
-        const TextItemRects r = rectsOf(item);
-        const int measured =
-            metrics
-                .boundingRect(QRect(r.outer.left, r.outer.top, r.outer.width(), r.outer.height()),
-                              Qt::TextWordWrap | Qt::TextShowMnemonic, text)
-                .height();
-        return alignVertically(r, measured, vAlign).top * kPointsPerPixel;
+    const QFontMetrics metrics(font, p.device());
+    const auto expectedTop = [&](const Item& item, int vAlign) {
+        const PixelEdges o = rectsOf(item).outer;
+        const QString text = QString(item.keys.front().second).replace("||", "\n");
+        const int measured = metrics
+                                 .boundingRect(QRect(o.left, o.top, o.width(), o.height()),
+                                               Qt::TextWordWrap | Qt::TextShowMnemonic, text)
+                                 .height();
+        return alignVertically(rectsOf(item), measured, vAlign).top * kPt;
     };
-    const PdfWord* t = find(page, "TOPWORD");
-    const PdfWord* m = find(page, "MIDWORD");
-    const PdfWord* b = find(page, "BOTWORD");
-    const PdfWord* one = find(page, "ONE");
-    ASSERT_TRUE(t && m && b && one);
-    // pdftotext puts a word's top at the font's ascent, a little below where
-    // Qt starts the line; that distance is the same for every 12 pt word.
-    const double lead = t->yMin - expectedTop(top, "TOPWORD", 0);
-    EXPECT_GE(lead, 0);
-    EXPECT_LT(lead, 6);
-    EXPECT_NEAR(m->yMin - lead, expectedTop(middle, "MIDWORD", 1), kHalfMm);
-    EXPECT_NEAR(b->yMin - lead, expectedTop(bottom, "BOTWORD", 2), kHalfMm);
-    const double tallTop = expectedTop(tall, "ONE\nTWO", 1);
-    EXPECT_GT(tallTop, rectsOf(tall).drawing.top * kPointsPerPixel);
-    EXPECT_NEAR(one->yMin - lead, tallTop, kHalfMm);
+    const double lead = t->yMin - expectedTop(top, 0);
+    EXPECT_TRUE(lead >= 0 && lead < 6) << lead;
+    EXPECT_NEAR(m->yMin - lead, expectedTop(middle, 1), kHalfMm);
+    EXPECT_NEAR(b->yMin - lead, expectedTop(bottom, 2), kHalfMm);
+    EXPECT_GT(one->yMin - lead, rectsOf(tall).drawing.top * kPt + 1);
+    EXPECT_NEAR(one->yMin - lead, expectedTop(tall, 1), kHalfMm);
+    EXPECT_GT(two->yMin, one->yMin + 5) << "|| breaks the line";
 
-    // Word wrap breaks within the width; without it the words stay on one line...
-    const PdfWord* alpha = find(page, "alpha");
-    const PdfWord* gamma = find(page, "gamma");
-    const PdfWord* delta = find(page, "delta");
-    const PdfWord* epsilon = find(page, "epsilon");
-    ASSERT_TRUE(alpha && gamma && delta && epsilon);
-    EXPECT_GT(gamma->yMin, alpha->yMin + 5);
-    EXPECT_NEAR(epsilon->yMin, delta->yMin, 0.01);
-    // ...and what passes the right edge is cut off there.
-    EXPECT_FALSE(find(page, "zeta"));
-    // "||" and "\n" are line breaks with or without word wrap.
-    const PdfWord* two = find(page, "TWO");
-    const PdfWord* first = find(page, "first");
-    const PdfWord* second = find(page, "second");
-    ASSERT_TRUE(two && first && second);
-    EXPECT_GT(two->yMin, one->yMin + 5);
-    EXPECT_GT(second->yMin, first->yMin + 5);
-}
-
-TEST_F(PrintOutput, FrontItemsCoverBackItems) {
-    // Colours are 24-bit RGB with red in the low byte.
-    const QString red = "255", blue = "16711680", green = "65280";
-    const Item front{1, 1, 2880, 2160, 2880, 1440, {{"BackStyle", "False"}, {"BackColor", red}}};
-    // Transparent, over the blue box: its green back colour is never filled.
-    const Item clear{
-        2, 1, 1440, 1440, 1000, 1000, {{"BackStyle", "True"}, {"BackColor", green}, {"Text", "x"}}};
-    const Item back{3, 1, 1440, 1440, 2880, 1440, {{"BackStyle", "False"}, {"BackColor", blue}}};
-    const Item logo{4, 3, 1440, 5760, 1440, 720, {}};
-    // Framed, with no text: the fill and the frame all the same.
-    const Item framed{5,
-                      1,
-                      5760,
-                      5760,
-                      1440,
-                      720,
-                      {{"BackStyle", "False"}, {"BackColor", "65535"}, {"Border", "True"}}};
-    const QString file = writeSlip(mDir, "stack.slp", slip({front, clear, back, logo, framed}));
-
-    QImage picture(40, 20, QImage::Format_RGB32);
-    picture.fill(QColor(0, 160, 0));
-    frmGeneralSlip::instance().picLogo->setPicture(picture);
-    QString pdf;
-    printAndRead(file, &pdf);
-    ASSERT_FALSE(pdf.isEmpty());
-    const int dpi = 100;
-    const QImage image = renderPdf(pdf, dpi);
-    ASSERT_FALSE(image.isNull());
-    const auto colourAt = [&](double xPixels, double yPixels) {
-        return image.pixelColor(int(xPixels * dpi / 1200), int(yPixels * dpi / 1200));
+    // At 100 dpi a printer pixel (1200 dpi) is 1/12 of a pixel.
+    const QImage image = renderPdf(pdfs.first(), 100);
+    const auto colourIn = [&](const PixelEdges& e) {
+        return image.pixelColor((e.left + e.right) / 24, (e.top + e.bottom) / 24);
     };
-    const auto middleOf = [](const PixelEdges& e) {
-        return QPointF((e.left + e.right) / 2.0, (e.top + e.bottom) / 2.0);
-    };
-    const TextItemRects f = rectsOf(front), k = rectsOf(back);
-    const QPointF overlap((f.outer.left + k.outer.right) / 2.0,
-                          (f.outer.top + k.outer.bottom) / 2.0);
-    EXPECT_EQ(colourAt(overlap.x(), overlap.y()), QColor(Qt::red)) << "front over back";
-    const QPointF backOnly = middleOf(rectsOf(clear).outer);
-    EXPECT_EQ(colourAt(backOnly.x(), backOnly.y()), QColor(Qt::blue)) << "transparent box";
-    const QPointF logoMiddle = middleOf(logoRect(itemBox(1440, 5760, 1440, 720, 1.2, 1.2)));
-    EXPECT_EQ(colourAt(logoMiddle.x(), logoMiddle.y()), QColor(0, 160, 0)) << "logo";
-
-    // The fill covers the outer rectangle: its left edge within half a millimetre.
-    const int row = int(overlap.y() * dpi / 1200);
-    int firstRed = -1;
-    for (int x = 0; x < image.width() && firstRed < 0; ++x)
-        if (image.pixelColor(x, row) == QColor(Qt::red))
-            firstRed = x;
-    EXPECT_NEAR(firstRed * 25.4 / dpi, f.outer.left * 25.4 / 1200, 0.5);
-
-    const TextItemRects fr = rectsOf(framed);
-    const QPointF fill = middleOf(fr.outer);
-    EXPECT_EQ(colourAt(fill.x(), fill.y()), QColor(Qt::yellow)) << "fill of a framed box";
-    // The frame's top line lies 2 pixels above the fill, one printer pixel
-    // thick: look at it at the printer's own resolution.
-    const QImage edge = renderPdf(pdf, 1200, QRect(fr.frame.left + 20, fr.frame.top - 4, 40, 8));
-    ASSERT_EQ(edge.height(), 8);
-    const auto dark = [&](int y) { return edge.pixelColor(20, y).lightness() < 128; };
-    EXPECT_FALSE(dark(2)) << "above the frame";
-    EXPECT_TRUE(dark(4)) << "the frame's top line";
-    EXPECT_EQ(edge.pixelColor(20, 7), QColor(Qt::yellow)) << "the fill below it";
-}
-
-TEST_F(PrintOutput, SlipWithoutControlsPrintsOneBlankPage) {
-    const QString file = writeSlip(mDir, "blank.slp", slip({}, 9, 1, 0));
-    const PdfPage page = printAndRead(file);
-    EXPECT_EQ(page.size, QSizeF(595, 842));
-    EXPECT_TRUE(page.words.empty());
-}
-
-TEST_F(PrintOutput, HugeControlCountPrintsTheControlsThereAre) {
-    const QString file = writeSlip(mDir, "huge.slp",
-                                   slip({{1, 1, 1440, 1440, 4320, 600, {{"Text", "FIRST"}}},
-                                         {40, 1, 1440, 2880, 4320, 600, {{"Text", "FORTIETH"}}}},
-                                        9, 1, 2147483647));
-    const PdfPage page = printAndRead(file);
-    EXPECT_TRUE(find(page, "FIRST"));
-    EXPECT_TRUE(find(page, "FORTIETH"));
+    const PixelEdges f = rectsOf(front).outer, k = rectsOf(back).outer;
+    EXPECT_EQ(colourIn({f.left, f.top, k.right, k.bottom}), QColor(Qt::red)) << "front over back";
+    EXPECT_EQ(colourIn(rectsOf(clear).outer), QColor(Qt::blue)) << "a transparent item";
 }
 
 } // namespace

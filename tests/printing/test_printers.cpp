@@ -1,0 +1,100 @@
+// The program-wide printer and the printer and paper catalogue over the
+// private scheduler's queues, and the virtual page when no printer is installed.
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QPainter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <cmath>
+
+#include "platform/printer.h"
+#include "preview/clsPrinters.h"
+#include "preview/frmGeneralSlip.h"
+#include "printing_support.h"
+
+namespace lumaris::testing {
+namespace {
+
+using platform::Printer;
+using Printers = PrintingTest;
+
+TEST_F(Printers, ChoiceSlipPaperAndCatalogue) {
+    Printer& p = Printer::current();
+    ASSERT_TRUE(p.selectByName(kDefaultQueue) && p.setOrientation(1));
+    EXPECT_FALSE(p.selectByName(QStringLiteral("slip2"))) << "the printer's own names are exact";
+    EXPECT_DOUBLE_EQ(p.twipsPerPixelX(), 1.2) << "the queues print at 1200 dpi";
+    // The 215 x 205 mm slip paper (12188.98 x 11622.05 twips) stays when a size
+    // no paper has, or one below the driver's 36 points, is refused.
+    EXPECT_TRUE(p.setUserPaperMm(215, 205));
+    EXPECT_FALSE(p.setWidth(0) || p.setHeight(-5) || p.setWidth(500) ||
+                 p.setUserPaperMm(std::nan(""), 100));
+    EXPECT_EQ(p.paperSize(), platform::PaperUser);
+    EXPECT_EQ(QSize(p.width(), p.height()), QSize(12189, 11622));
+    // Within half a point of A4, yet what was set.
+    EXPECT_TRUE(p.setWidth(11907) && p.setHeight(16840));
+    EXPECT_EQ(QSize(p.width(), p.height()), QSize(11907, 16840));
+
+    clsPrinters printers;
+    ASSERT_EQ(printers.PrintersCount(), Printer::installedPrinters().size());
+    EXPECT_EQ(printers.PrinterName(1), Printer::installedPrinters().first()) << "counted from 1";
+    // The catalogue's names in any case choose the printer and read its papers
+    // in the driver's order; an unknown name keeps it and reads them again.
+    ASSERT_TRUE(printers.ChangePrinter(QStringLiteral("slip2")));
+    ASSERT_TRUE(printers.ChangePrinter(QStringLiteral("NoSuchQueue")));
+    EXPECT_EQ(p.deviceName(), kOtherQueue);
+    const QList<QPageSize> sizes = QPrinterInfo::printerInfo(kOtherQueue).supportedPageSizes();
+    ASSERT_EQ(printers.PagesCount(), sizes.size());
+    EXPECT_EQ(printers.PageName(printers.PagesCount()), sizes.last().name());
+    // Paper names in any case, not trimmed, give the platform's codes and the
+    // size in inches with two decimals and a point (A4 is 210 x 297 mm).
+    EXPECT_EQ(printers.PageId("a4"), 9);
+    EXPECT_EQ(printers.PageId(" A4"), 0);
+    EXPECT_EQ(printers.PageNameById(11), "A5");
+    EXPECT_EQ(printers.PageDecreption("A4"), "8.27 x 11.69 inch");
+    EXPECT_EQ(printers.PageDecreption("us letter"), "8.50 x 11.00 inch");
+    // A driver's list: of two papers of one name the first answers; codes are
+    // 16-bit (40000 is held as 40000 - 65536); an empty list keeps the table.
+    ASSERT_TRUE(printers.loadPaperTable(
+        {{"Twin", 300, 1000, 1000}, {"Twin", 301, 2000, 2000}, {"Big", 40000, 1480, 2100}}));
+    EXPECT_FALSE(printers.loadPaperTable({}));
+    ASSERT_EQ(printers.PagesCount(), 3);
+    EXPECT_EQ(printers.PageId("twin"), 300);
+    EXPECT_EQ(printers.PageDecreption("Twin"), "3.94 x 3.94 inch");
+    EXPECT_EQ(printers.PageId("Big"), -25536);
+}
+
+// Run by NoPrinterInstalled in a child whose scheduler address leads nowhere,
+// as the printer is chosen once per process: a virtual A4 page, nothing prints.
+TEST(VirtualPage, DISABLED_ChildWithoutPrinters) {
+    Printer& p = Printer::current();
+    ASSERT_TRUE(Printer::installedPrinters().isEmpty());
+    EXPECT_TRUE(p.isVirtual());
+    EXPECT_EQ(QSize(p.width(), p.height()), QSize(11906, 16838));
+    EXPECT_TRUE(p.setWidth(12190) && p.setOrientation(2) && p.height() == 12190) << "landscape";
+    QPainter painter;
+    EXPECT_FALSE(p.begin(painter));
+    QTemporaryDir dir;
+    frmGeneralSlip::mSlipFile = writeSlip(dir, {{1, 1440, 1440, 2880, 600, {{"Text", "X"}}}});
+    frmGeneralSlip& w = frmGeneralSlip::instance();
+    EXPECT_EQ(w.cmbPrinters->count(), 0);
+    w.cmdPrint_Click();
+    w.ShowSlip(frmGeneralSlip::mSlipFile, true, false);
+    EXPECT_FALSE(frmGeneralSlip::isLoaded());
+}
+
+TEST(VirtualPage, NoPrinterInstalled) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("CUPS_SERVER", "/nonexistent/lumaris-cups.sock");
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=*ChildWithoutPrinters", "--gtest_also_run_disabled_tests"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QByteArray out = child.readAll();
+    EXPECT_TRUE(child.exitCode() == 0 && out.contains("[  PASSED  ] 1 test")) << out.data();
+}
+
+} // namespace
+} // namespace lumaris::testing
