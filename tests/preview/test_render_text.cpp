@@ -2,75 +2,50 @@
 
 #include <QFontMetricsF>
 #include <QImage>
-#include <QPainter>
 #include <gtest/gtest.h>
 
 #include "preview/sliptext.h"
 
-using lumaris::SlipAlign;
-using lumaris::slipTextSize;
-
 namespace {
 
-QFont slipFont() {
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(16);
-    return f;
-}
+// Sizes in a 16 px Arial on an image; line is the face's own line height.
+struct Measure {
+    QImage device{10, 10, QImage::Format_RGB32};
+    QFont font{QStringLiteral("Arial")};
+    Measure() { font.setPixelSize(16); }
+    double line() const { return QFontMetricsF(font, &device).height(); }
+    QSizeF operator()(const char* text, double wrapWidth = -1) const {
+        return lumaris::slipTextSize(font, &device, QString::fromUtf8(text),
+                                     lumaris::SlipAlign::Right, wrapWidth);
+    }
+};
 
-// Line counts and widths follow the caption rules: CR LF, LF and a lone CR
-// each break a line, a break at the end opens an empty last line, "&" before
-// a letter takes no room and "&&" is one "&".
+// CR LF, LF and a lone CR each break a line, a break at the end opens an empty
+// last line; "&" before a letter takes no room and "&&" is one "&". Arabic
+// lines advance by the item's own face, whichever taller face draws them.
 TEST(SlipText, LinesAndMnemonics) {
-    QImage device(10, 10, QImage::Format_RGB32);
-    const QFont font = slipFont();
-    const double line = QFontMetricsF(font, &device).height();
-    auto size = [&](const char* text) {
-        return slipTextSize(font, &device, QString::fromUtf8(text), SlipAlign::Right);
-    };
-    struct Row {
-        const char* text;
-        int lines;
-    } rows[] = {{"", 1},     {"one", 1},      {"a\r\nb", 2},     {"a\nb", 2},
-                {"a\rb", 2}, {"ends\r\n", 2}, {"a\r\n\r\nb", 3}, {"&&", 1}};
-    for (const Row& r : rows)
-        EXPECT_DOUBLE_EQ(size(r.text).height(), r.lines * line) << r.text;
-
-    EXPECT_DOUBLE_EQ(size("").width(), 0);
-    EXPECT_DOUBLE_EQ(size("&Copy").width(), size("Copy").width());
-    EXPECT_DOUBLE_EQ(size("A&B").width(), size("AB").width());
+    const Measure size;
+    const std::pair<const char*, int> rows[] = {
+        {"", 1},           {"one", 1},  {"a\r\nb", 2},
+        {"a\nb", 2},       {"a\rb", 2}, {"ends\r\n", 2},
+        {"a\r\n\r\nb", 3}, {"&&", 1},   {"رقم الحساب\r\nالتوقيع", 2}};
+    for (const auto& [text, lines] : rows)
+        EXPECT_DOUBLE_EQ(size(text).height(), lines * size.line()) << text;
+    const std::pair<const char*, const char*> sameWidth[] = {
+        {"&Copy", "Copy"}, {"A&B", "AB"}, {"Copy&", "Copy"}, {"wide line\r\nw", "wide line"}};
+    for (const auto& [text, shown] : sameWidth)
+        EXPECT_DOUBLE_EQ(size(text).width(), size(shown).width()) << text;
     EXPECT_GT(size("A&&B").width(), size("AB").width()); // "A&B" shown
-    EXPECT_DOUBLE_EQ(size("Copy&").width(), size("Copy").width());
-    EXPECT_DOUBLE_EQ(size("wide line\r\nw").width(), size("wide line").width());
-}
-
-// Arabic lines advance by the item's face like Latin ones, whichever taller
-// face supplies the Arabic letters.
-TEST(SlipText, ArabicLinesKeepTheFacesPitch) {
-    QImage device(10, 10, QImage::Format_RGB32);
-    const QFont font = slipFont();
-    const QSizeF latin = slipTextSize(font, &device, QStringLiteral("ab\r\ncd"), SlipAlign::Left);
-    const QSizeF arabic =
-        slipTextSize(font, &device, QString::fromUtf8("رقم الحساب\r\nالتوقيع"), SlipAlign::Left);
-    EXPECT_DOUBLE_EQ(arabic.height(), latin.height());
-    EXPECT_GT(arabic.width(), 0);
 }
 
 // Wrapping breaks at blanks within the width and never inside a word.
 TEST(SlipText, WrapsAtWordsWithinTheWidth) {
-    QImage device(10, 10, QImage::Format_RGB32);
-    const QFont font = slipFont();
-    const QString words = QString::fromUtf8("كلمة كلمة كلمة كلمة");
-    const QSizeF one = slipTextSize(font, &device, QString::fromUtf8("كلمة"), SlipAlign::Right);
-    const QSizeF flat = slipTextSize(font, &device, words, SlipAlign::Right);
-    const QSizeF wrapped = slipTextSize(font, &device, words, SlipAlign::Right, one.width() + 2);
-    EXPECT_DOUBLE_EQ(flat.height(), one.height());
-    EXPECT_DOUBLE_EQ(wrapped.height(), 4 * one.height());
-    EXPECT_LE(wrapped.width(), one.width() + 2);
-    // A word longer than the width stays whole on its line.
-    const QSizeF narrow = slipTextSize(font, &device, words, SlipAlign::Right, 3);
-    EXPECT_DOUBLE_EQ(narrow.height(), 4 * one.height());
-    EXPECT_DOUBLE_EQ(narrow.width(), one.width());
+    const Measure size;
+    const char* words = "كلمة كلمة كلمة كلمة";
+    const QSizeF one = size("كلمة");
+    EXPECT_DOUBLE_EQ(size(words).height(), one.height());
+    EXPECT_EQ(size(words, one.width() + 2), QSizeF(one.width(), 4 * one.height()));
+    EXPECT_EQ(size(words, 3), QSizeF(one.width(), 4 * one.height())) << "words stay whole";
 }
 
 } // namespace
