@@ -193,10 +193,9 @@ void frmGeneralSlip::createControls() {
 
     connect(cmdClose, &QPushButton::clicked, this, &frmGeneralSlip::cmdClose_Click);
     connect(Command1, &QPushButton::clicked, this, &frmGeneralSlip::Command1_Click);
-    connect(cmbZoom, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0)
-            cmbZoom_Click();
-    });
+    // Every choice of the user zooms, also of the item already shown (a fit
+    // after the window was resized); code that sets the item zooms itself.
+    connect(cmbZoom, &QComboBox::activated, this, &frmGeneralSlip::cmbZoom_Click);
     connect(HScroll1, &QScrollBar::valueChanged, this, &frmGeneralSlip::HScroll1_Change);
     connect(VScroll1, &QScrollBar::valueChanged, this, &frmGeneralSlip::VScroll1_Change);
     connect(cmdPrint, &QPushButton::clicked, this, &frmGeneralSlip::cmdPrint_Click);
@@ -288,10 +287,8 @@ void frmGeneralSlip::ShowSlip(const QString& FileName, bool PrintNow, bool Model
     }
 
     setTwipsRect(picMain, 0, 0, float(printer.width() * 6.3), float(printer.height() * 6.3));
-    if (cmbZoom->currentIndex() == 1)
-        cmbZoom_Click();
-    else
-        cmbZoom->setCurrentIndex(1);
+    cmbZoom->setCurrentIndex(1);
+    cmbZoom_Click();
 
     // Events run during the zoom; one of them may have closed the window.
     if (gInstance != this)

@@ -1,16 +1,12 @@
 // The on-screen page: every text box and data field of the slip file as a
 // label in front of its box, every logo as an image, at the current zoom.
 
-#include <QComboBox>
 #include <QFile>
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <limits>
-#include <set>
 
 #include "core/fieldvalues.h"
-#include "core/profile.h"
 #include "core/slipdoc.h"
 #include "core/values.h"
 #include "platform/printer.h"
@@ -70,20 +66,6 @@ void frmGeneralSlip::createPreviewTemplates() {
     labMaster.assign(1, label);
     ShapeMaster.assign(1, shape);
     imgMaster.assign(1, image);
-
-    // Choosing the item already shown zooms again (a fit after the window was
-    // resized). A new choice has zoomed already through currentIndexChanged.
-    if (cmbZoom) {
-        connect(cmbZoom, &QComboBox::activated, this, [this](int index) {
-            if (index < 0)
-                return;
-            if (cmbZoom->property("lumarisZoomed").toBool()) {
-                cmbZoom->setProperty("lumarisZoomed", false);
-                return;
-            }
-            cmbZoom_Click();
-        });
-    }
 }
 
 void frmGeneralSlip::RenderPreviewControls() {

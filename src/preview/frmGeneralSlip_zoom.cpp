@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QScrollBar>
-#include <QTimer>
 
 #include "core/values.h"
 #include "platform/twips.h"
@@ -62,12 +61,6 @@ void frmGeneralSlip::cmbZoom_Click() {
     picShadow->lower();
     picShadow->show();
     picPrinter->show();
-
-    // Tells the list's "activated" that this choice has zoomed already; the
-    // mark lapses once control returns to the event loop.
-    cmbZoom->setProperty("lumarisZoomed", true);
-    QTimer::singleShot(0, cmbZoom,
-                       [combo = cmbZoom] { combo->setProperty("lumarisZoomed", false); });
 }
 
 } // namespace lumaris

@@ -29,6 +29,7 @@ class Page : public ::testing::Test {
         frmGeneralSlip& w = frmGeneralSlip::instance();
         w.ShowSlip(dir.write(QStringLiteral("page%1.slp").arg(++files), text), false, true);
         w.cmbZoom->setCurrentIndex(zoomItem);
+        w.cmbZoom_Click();
         return w;
     }
     void TearDown() override {
@@ -162,6 +163,7 @@ TEST_F(Page, SecondRenderAndUnload) {
     QPointer<PreviewShape> oldBox = box(2);
     PreviewImage* logo = image(1);
     w.cmbZoom->setCurrentIndex(0); // "50%": 0.7875
+    w.cmbZoom_Click();
     EXPECT_TRUE(oldLabel.isNull() && oldBox.isNull());
     ASSERT_EQ(w.labMaster.size(), 3u);
     EXPECT_EQ(label(2)->index(), 2);

@@ -68,7 +68,8 @@ class Zoom : public ::testing::Test {
         return w;
     }
     static void choose(frmGeneralSlip& w, int item) {
-        w.cmbZoom->currentIndex() == item ? w.cmbZoom_Click() : w.cmbZoom->setCurrentIndex(item);
+        w.cmbZoom->setCurrentIndex(item);
+        emit w.cmbZoom->activated(item);
     }
     void TearDown() override {
         frmGeneralSlip::unload();
