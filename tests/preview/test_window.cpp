@@ -1,6 +1,8 @@
 // The preview window: the page on the printer, loading, unloading and layout.
 
+#include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -12,6 +14,7 @@
 #include "platform/twips.h"
 #include "preview/frmGeneralSlip.h"
 #include "preview/picturebox.h"
+#include "preview/slipprinter.h"
 #include "slipfiles.h"
 
 using lumaris::frmGeneralSlip;
@@ -120,3 +123,43 @@ TEST_F(PreviewWindow, LayoutFollowsTheWindowSize) {
 }
 
 } // namespace
+
+// Broken slip files preview and print as far as they make sense, never
+// failing: each gives the labels its sections allow.
+TEST_F(PreviewWindow, BrokenFilesPreviewAndPrint) {
+    const QString data = QStringLiteral(LUMARIS_TEST_DATA "/");
+    std::string longLine = slipHead("2", "1") +
+                           "[CTL_001]\n  Type=1\n  Text=" + std::string(1 << 20, 'x') +
+                           "\n  Width=900\n  Height=300\n";
+    struct Row {
+        QString path;
+        size_t labels;
+    } rows[] = {
+        {data + "empty.slp", 0},
+        {data + "binary.slp", 0},
+        {data, 0}, // a folder
+        {data + "missing.slp", 0},
+        {data + "cr-only.slp", 2},
+        {data + "nul-bytes.slp", 2},
+        {data + "ctlcount-abc.slp", 0},
+        {data + "ctlcount-negative.slp", 0},
+        {data + "ctlcount-huge.slp", 2}, // only the sections there are
+        {data + "numbers.slp", 1},       // "1e400" counts as 1
+        {data + "ver1-no-wordwrap.slp", 2},
+        {dir.write("long.slp", longLine), 1},
+    };
+    QImage paper(620, 877, QImage::Format_RGB32); // A4 at 75 dpi
+    for (const Row& row : rows) {
+        frmGeneralSlip& w = frmGeneralSlip::instance();
+        w.ShowSlip(row.path, false, true);
+        for (int item = 0; item < w.cmbZoom->count(); ++item) {
+            w.cmbZoom->setCurrentIndex(item);
+            w.cmbZoom_Click();
+        }
+        EXPECT_EQ(w.labMaster.size() - 1, row.labels) << row.path.toStdString();
+        QPainter painter(&paper);
+        QFont font;
+        lumaris::drawSlipPage(w, painter, 19.2, 19.2, font);
+        closeWindow();
+    }
+}
