@@ -14,7 +14,7 @@ extern const std::array<std::string, kMaxField + 1> gFieldNames;
 
 struct FormType {
     int number = 0;
-    std::string name;       // Arabic name (UTF-8)
+    std::string name;        // Arabic name (UTF-8)
     std::vector<int> fields; // data fields a control of this type may be bound to
 };
 

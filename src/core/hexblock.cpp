@@ -13,14 +13,6 @@ namespace {
 
 constexpr size_t kBytesPerLine = 64;
 
-std::string upper(std::string_view text) {
-    std::string s(text);
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return s;
-}
-
 int hexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -35,8 +27,8 @@ int hexDigit(char c) {
 class Decoder {
   public:
     explicit Decoder(std::string_view name)
-        : mStart(upper(">--> " + std::string(name) + " >-->")),
-          mEnd(upper("<--< " + std::string(name) + " <--<")) {}
+        : mStart(upperAscii(">--> " + std::string(name) + " >-->")),
+          mEnd(upperAscii("<--< " + std::string(name) + " <--<")) {}
 
     bool finished() const { return mFinished; }
 
@@ -45,7 +37,7 @@ class Decoder {
             return;
         // The end line counts only exactly as written: with a blank around
         // it, it is data.
-        if (mInside && raw.size() == mEnd.size() && upper(raw) == mEnd) {
+        if (mInside && raw.size() == mEnd.size() && upperAscii(raw) == mEnd) {
             mFinished = true;
             return;
         }
@@ -64,7 +56,7 @@ class Decoder {
                 }
                 out.push_back(char(value));
             }
-        } else if (line.size() == mStart.size() && upper(line) == mStart) {
+        } else if (line.size() == mStart.size() && upperAscii(line) == mStart) {
             mInside = true;
         }
     }

@@ -1,5 +1,7 @@
 #include "core/profile.h"
 
+#include "core/values.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -24,15 +26,6 @@ constexpr size_t kCachedFiles = 16;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-std::string upperAscii(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return result;
 }
 
 std::string_view trimBlanks(std::string_view text) {

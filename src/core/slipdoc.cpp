@@ -17,6 +17,7 @@
 #include "core/catalogues.h"
 #include "core/cp1256.h"
 #include "core/profile.h"
+#include "core/tempfiles.h"
 #include "core/values.h"
 
 namespace lumaris {
@@ -41,10 +42,7 @@ float toTwips(std::string_view value) {
 }
 
 bool isFalseWord(std::string_view value) {
-    const std::string t = trimmed(value);
-    return t.size() == 5 && std::equal(t.begin(), t.end(), "FALSE", [](char a, char b) {
-               return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
-           });
+    return upperAscii(trimmed(value)) == "FALSE";
 }
 
 void replaceAll(std::string& text, std::string_view from, std::string_view to) {
@@ -164,16 +162,18 @@ void resetSlip() {
 bool OpenSlipFile(const std::string& path) {
     if (!isReadableFile(path))
         return false;
+    // Opening a slip clears away the temporary files of the last one; the
+    // file being opened may be one of them and must stay.
+    unrecordTempFile(path);
+    deleteRecordedTempFiles();
     resetSlip();
     gFormNum = toInt(readProfileString(path, "Main", "FormNum"));
     gCtlCount = std::clamp(toInt(readProfileString(path, "Main", "CTL_Count")), 0, kMaxControls);
     gPage.Size = toInt(readProfileString(path, "Page", "Size"));
     gPage.Orientation = toInt(readProfileString(path, "Page", "Orientation"));
 
-    std::string pageCode = readProfileString(path, "Main", "PageCode");
+    std::string pageCode = upperAscii(readProfileString(path, "Main", "PageCode"));
     std::erase(pageCode, ' ');
-    std::transform(pageCode.begin(), pageCode.end(), pageCode.begin(),
-                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
     const bool utf8Text = pageCode == "UTF-8";
 
     for (int i = 1; i <= gCtlCount; ++i)
@@ -237,10 +237,7 @@ std::vector<long long> controlNumbers(const std::vector<std::string>& sectionNam
         return numbers;
     const double last = std::floor(count);
     for (const std::string& name : sectionNames) {
-        std::string upper = name;
-        for (char& c : upper)
-            if (c >= 'a' && c <= 'z')
-                c = char(c - 'a' + 'A');
+        const std::string upper = upperAscii(name);
         // "CTL_" and at most 18 digits: beyond that no count can reach it.
         if (upper.size() < 7 || upper.size() > 22 || upper.compare(0, 4, "CTL_") != 0)
             continue;

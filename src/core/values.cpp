@@ -63,19 +63,16 @@ std::string trimmed(std::string_view value) {
     return std::string(value.substr(first, last - first + 1));
 }
 
-bool isTrueFlag(std::string_view value) {
-    const std::string t = trimmed(value);
-    if (t.size() != 4)
-        return false;
-    constexpr char kTrue[] = "TRUE";
-    for (size_t i = 0; i < 4; ++i) {
-        char c = t[i];
+std::string upperAscii(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
-        if (c != kTrue[i])
-            return false;
-    }
-    return true;
+    return result;
+}
+
+bool isTrueFlag(std::string_view value) {
+    return upperAscii(trimmed(value)) == "TRUE";
 }
 
 namespace {

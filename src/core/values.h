@@ -19,6 +19,10 @@ double leadingNumber(std::string_view value);
 // True only when the value, blanks removed at both ends, is "TRUE" in any case.
 bool isTrueFlag(std::string_view value);
 
+// ASCII letters in capitals; every other byte as it is (names in slip files
+// match without regard to case, whatever the code page).
+std::string upperAscii(std::string_view text);
+
 // Blanks (spaces) removed at both ends.
 std::string trimmed(std::string_view value);
 

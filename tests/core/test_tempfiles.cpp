@@ -1,5 +1,7 @@
 #include "core/tempfiles.h"
 
+#include "core/slipdoc.h"
+
 #include <cstdlib>
 #include <string>
 #include <sys/stat.h>
@@ -46,6 +48,17 @@ TEST_F(TempFilesTest, PrivateFolderAndFilesRecordedAndDeleted) {
     EXPECT_FALSE(fs::exists(a) || fs::exists(c));
     EXPECT_TRUE(fs::exists(b));
     EXPECT_EQ(makeTempFile("x/../../y"), ""); // an extension cannot lead out of the folder
+    EXPECT_EQ(recordedTempFiles(), "");
+}
+
+// Opening a slip clears away the temporary files of the last one, but not the
+// file it opens.
+TEST_F(TempFilesTest, OpeningASlipDeletesTheOthers) {
+    const std::string old = makeTempFile("tmp"), opened = makeTempFile("tmp");
+    test::writeFile(opened, "[Main]\r\n  CTL_Count=0\r\n");
+    ASSERT_TRUE(OpenSlipFile(opened));
+    EXPECT_FALSE(fs::exists(old));
+    EXPECT_TRUE(fs::exists(opened));
     EXPECT_EQ(recordedTempFiles(), "");
 }
 
