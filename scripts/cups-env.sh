@@ -51,7 +51,7 @@ cupsd_pid() {
     pid="$(cat "$dir/cupsd.pid" 2>/dev/null)"
     case "$pid" in '' | *[!0-9]*) return 1 ;; esac
     # Only our scheduler: the pid may have been reused since.
-    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF -- "-c $dir/etc/cupsd.conf" || return 1
+    tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -qF -- "-c $dir/etc/cupsd.conf" || return 1
     echo "$pid"
 }
 
