@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 #include <string>
 
+#include "bench_slip.h"
 #include "core/cp1256.h"
 #include "core/fieldvalues.h"
 #include "core/profile.h"
@@ -16,33 +17,6 @@
 namespace {
 
 using lumaris::frmGeneralSlip;
-
-// 60 controls as a designer makes them: text boxes, data fields (some with
-// several lines) and a few logos, spread over an A4 page.
-std::string slipText(const std::string& ctlCount) {
-    std::string s = "[Main]\r\n  Ver=2\r\n  FormNum=1\r\n  CTL_Count=" + ctlCount +
-                    "\r\n[Page]\r\n  Size=9\r\n  Width=210\r\n  Height=297\r\n  Orientation=1\r\n";
-    for (int i = 1; i <= 60; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "CTL_%03d", i);
-        const int type = i % 12 == 0 ? 3 : (i % 3 == 0 ? 2 : 1);
-        s += std::string("[") + name + "]\r\n";
-        s += "  Id=" + std::to_string(i) + "\r\n";
-        s += "  Text=:اسم الحقل رقم " + std::to_string(i) + "\r\n";
-        s += "  Field=" + std::to_string(i % 3 == 0 ? (i % 2 ? 5 : 61) : 0) + "\r\n";
-        s += "  Type=" + std::to_string(type) + "\r\n";
-        s += "  Alignment=" + std::to_string(i % 3) + "\r\n";
-        s += "  VAlignment=1\r\n  Border=True\r\n  FontBold=False\r\n  FontItalic=False\r\n";
-        s += "  FontName=Arial (Arabic)\r\n  FontUnderline=False\r\n  FontSize=10\r\n";
-        s += "  Left=" + std::to_string(300 + (i % 4) * 2800) + "\r\n";
-        s += "  Top=" + std::to_string(400 + (i / 4) * 1000) + "\r\n";
-        s += "  Width=2600\r\n  Height=" + std::string(i % 3 == 0 ? "900" : "400") + "\r\n";
-        s += "  BackStyle=" + std::string(i % 2 ? "True" : "False") + "\r\n";
-        s += "  BackColor=16777215\r\n  ForeColor=-2147483640\r\n  IgnorePrint=False\r\n";
-        s += "  FilePath=\r\n  Wordwrap=" + std::string(i % 5 ? "True" : "False") + "\r\n";
-    }
-    return s;
-}
 
 // The logo pictures a slip writer appends: hex lines without "=".
 std::string pictureBlock(size_t bytes) {
@@ -57,9 +31,9 @@ class Slips {
   public:
     Slips() {
         lumaris::fillSampleFieldValues();
-        plain = write("plain.slp", slipText("60"));
-        pictured = write("pictured.slp", slipText("60") + pictureBlock(4u << 20));
-        hugeCount = write("huge.slp", slipText("2147483647"));
+        plain = write("plain.slp", benchSlipText("60"));
+        pictured = write("pictured.slp", benchSlipText("60") + pictureBlock(4u << 20));
+        hugeCount = write("huge.slp", benchSlipText("2147483647"));
     }
     QString plain, pictured, hugeCount;
 
