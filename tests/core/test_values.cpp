@@ -43,7 +43,7 @@ TEST(Values, LeadingNumber) {
 }
 
 TEST(Values, FlagsTrimmingAndSectionNames) {
-    // Only "TRUE" counts; "1", "yes" and "-1" (VB's True) do not.
+    // Only "TRUE" counts; "1", "yes" and "-1" (other spellings of true) do not.
     for (const char* yes : {"True", "TRUE", "  tRuE  "})
         EXPECT_TRUE(isTrueFlag(yes)) << yes;
     for (const char* no : {"", "False", "1", "-1", "yes", "TRUEX", "T RUE", "\tTrue"})
