@@ -222,8 +222,8 @@ void frmGeneralSlip::Form_Load() {
     if (QScreen* screen = QGuiApplication::primaryScreen())
         resize(screen->size());
     // The print panel and the toolbar have no border of their own.
-    labSave->setCursor(Qt::PointingHandCursor);
-    labBrowse->setCursor(Qt::PointingHandCursor);
+    labSave->setCursor(curHand);
+    labBrowse->setCursor(curHand);
     picBrowse->hide();
     FillPrinters();
     Form_Resize();

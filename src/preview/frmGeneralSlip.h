@@ -8,6 +8,7 @@
 // frmGeneralSlip_render.cpp (on-screen items), frmGeneralSlip_zoom.cpp,
 // frmGeneralSlip_print.cpp (printer renderer, print command, printer list).
 
+#include <QCursor>
 #include <QDialog>
 #include <QImage>
 #include <QPointer>
@@ -88,6 +89,7 @@ class frmGeneralSlip : public QDialog {
     QListWidget* List1 = nullptr;
     QListWidget* List2 = nullptr;
     QPushButton* Command1 = nullptr;
+    QCursor curHand{Qt::PointingHandCursor}; // what the toolbar's links show
     QMenu* mmainCopy = nullptr;
     QAction* mCopy = nullptr;
     QAction* mCopyAll = nullptr;
