@@ -221,7 +221,6 @@ void frmGeneralSlip::Form_Load() {
     picWorkSpace->hide();
     if (QScreen* screen = QGuiApplication::primaryScreen())
         resize(screen->size());
-    // The print panel and the toolbar have no border of their own.
     labSave->setCursor(curHand);
     labBrowse->setCursor(curHand);
     picBrowse->hide();
@@ -254,16 +253,16 @@ bool frmGeneralSlip::slipFlag(const QString& Section, const QString& Key) const 
 }
 
 QString frmGeneralSlip::slipName(const QString& Section, const QString& Key) const {
-    return GetSlipKey(mSlipFile, Section, Key).trimmed();
+    return QString::fromStdString(cp1256ToUtf8(trimmed(rawKey(mSlipFile, Section, Key))));
 }
 
 void frmGeneralSlip::ShowSlip(const QString& FileName, bool PrintNow, bool Modeless) {
     if (!mReportMode)
         picBuffer->setPicture(picLogo->picture());
 
-    const std::string file = QFile::encodeName(FileName).toStdString();
-    mSaveFile = leadingNumber(readProfileString(file, "Main", "Ver")) > 0 ? FileName : QString();
     mSlipFile = FileName;
+    mSaveFile =
+        slipNumber(QStringLiteral("Main"), QStringLiteral("Ver")) > 0 ? FileName : QString();
     mPageOrientation = slipNumber(QStringLiteral("Page"), QStringLiteral("Orientation"));
     mPageSize = slipNumber(QStringLiteral("Page"), QStringLiteral("Size"));
 
