@@ -42,13 +42,7 @@ long long band(double twips) {
 
 // Blanks only: line breaks at the ends stay, as they are part of the text.
 QString trimBlanks(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
+    return QString::fromStdString(trimmed(text.toStdString()));
 }
 
 } // namespace

@@ -103,13 +103,7 @@ ReportText buildReportText(const std::string& slipPath, const FieldValueArray& v
 QString withReportExtension(const QString& path) {
     if (path.contains(QLatin1Char('.')))
         return path;
-    qsizetype first = 0;
-    qsizetype last = path.size();
-    while (first < last && path[first] == QLatin1Char(' '))
-        ++first;
-    while (last > first && path[last - 1] == QLatin1Char(' '))
-        --last;
-    return path.mid(first, last - first) + QStringLiteral(".Dqmx");
+    return QString::fromStdString(trimmed(path.toStdString())) + QStringLiteral(".Dqmx");
 }
 
 bool writeReportFile(const std::string& path, const std::string& text,
