@@ -7,11 +7,12 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
-#include <unordered_map>
 
 namespace lumaris {
 
@@ -36,20 +37,12 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
-struct Section {
-    std::string name;
-    std::unordered_map<std::string, std::string> keys; // upper-cased key -> value
-};
-
-struct ParsedFile {
-    std::vector<Section> sections;
-    std::unordered_map<std::string, size_t> index; // upper-cased name -> position
-};
+} // namespace
 
 // Splits the bytes into lines as they arrive and keeps only what a lookup can
 // return: for each key line the key and the first bytes of its value, so
 // neither a huge file nor a huge line is ever held whole.
-class Parser {
+class ProfileParser {
   public:
     void feed(const char* data, size_t size) {
         const char* end = data + size;
@@ -77,10 +70,11 @@ class Parser {
 
     void finish() { endLine(); }
     bool full() const { return full_; }
-    ParsedFile& result() { return file_; }
+    ProfileSnapshot& result() { return file_; }
 
   private:
-    enum class Phase { Lead, Head, AfterEquals, Value, Skip };
+    // LongHead: a line that began with "[" and grew past kHeadKeep bytes.
+    enum class Phase { Lead, Head, LongHead, AfterEquals, Value, Skip };
 
     void take(const char* p, const char* end) {
         while (p < end) {
@@ -96,7 +90,7 @@ class Parser {
             case Phase::Head:
                 for (; p < end && phase_ == Phase::Head; ++p) {
                     if (head_.size() == kHeadKeep) {
-                        phase_ = Phase::Skip;
+                        phase_ = bracket_ ? Phase::LongHead : Phase::Skip;
                         break;
                     }
                     if (bracket_ && *p == ']') {
@@ -108,6 +102,15 @@ class Parser {
                         head_ += *p;
                     }
                 }
+                break;
+            case Phase::LongHead:
+                // A section name too long to keep still starts a section: its
+                // keys must not be taken for keys of the section before.
+                if (std::memchr(p, ']', static_cast<size_t>(end - p)) != nullptr) {
+                    current_ = kNone;
+                    phase_ = Phase::Skip;
+                }
+                p = end;
                 break;
             case Phase::AfterEquals:
                 while (p < end && isBlank(*p))
@@ -159,6 +162,7 @@ class Parser {
             break;
         }
         case Phase::Lead:
+        case Phase::LongHead:
         case Phase::Skip:
             break;
         }
@@ -172,12 +176,12 @@ class Parser {
 
     void openSection(std::string_view rawName) {
         const std::string_view name = trimBlanks(rawName);
-        if (!file_.index.try_emplace(upperAscii(name), file_.sections.size()).second) {
+        if (!file_.index_.try_emplace(upperAscii(name), file_.sections_.size()).second) {
             current_ = kNone; // a repeated section: its first occurrence wins
             return;
         }
-        current_ = file_.sections.size();
-        file_.sections.push_back({std::string(name), {}});
+        current_ = file_.sections_.size();
+        file_.sections_.push_back({std::string(name), {}});
         charge(2 * name.size() + 160);
     }
 
@@ -196,7 +200,7 @@ class Parser {
         value = value.substr(0, std::min(value.find('\0'), kMaxValue));
         const std::string key = upperAscii(trimBlanks(rawKey));
         const size_t cost = key.size() + value.size() + 96;
-        if (file_.sections[current_].keys.try_emplace(key, value).second)
+        if (file_.sections_[current_].keys.try_emplace(key, value).second)
             charge(cost);
     }
 
@@ -207,7 +211,7 @@ class Parser {
         full_ = used_ > kBudget;
     }
 
-    ParsedFile file_;
+    ProfileSnapshot file_;
     static constexpr size_t kNone = SIZE_MAX;
     size_t current_ = kNone; // none before the first section and in repeats
     Phase phase_ = Phase::Lead;
@@ -221,23 +225,45 @@ class Parser {
     bool full_ = false;
 };
 
+namespace {
+
+// A file is taken to be unchanged while all of these are. The change time
+// moves with every write, rename, link or utimensat, so a rewrite at the same
+// size with its old modification time put back (cp -p, tar) is noticed too.
 struct Identity {
     dev_t dev = 0;
     ino_t ino = 0;
     off_t size = 0;
     timespec mtime{};
+    timespec ctime{};
 
     explicit Identity(const struct stat& st)
-        : dev(st.st_dev), ino(st.st_ino), size(st.st_size), mtime(st.st_mtim) {}
+        : dev(st.st_dev), ino(st.st_ino), size(st.st_size), mtime(st.st_mtim), ctime(st.st_ctim) {}
     bool operator==(const Identity& o) const {
-        return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
-               mtime.tv_nsec == o.mtime.tv_nsec;
+        const auto same = [](const timespec& a, const timespec& b) {
+            return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+        };
+        return dev == o.dev && ino == o.ino && size == o.size && same(mtime, o.mtime) &&
+               same(ctime, o.ctime);
     }
 };
 
+// File times have the granularity of the file system (often a clock tick or
+// a whole second), so a file changed twice within that span can show the
+// same times both times. A file whose change time is this close to the
+// moment it was read is parsed again at its next use, like git's racy index.
+constexpr long long kSettleNs = 1'000'000'000;
+
+bool settled(const timespec& changed, const timespec& readAt) {
+    const auto ns = [](const timespec& t) {
+        return static_cast<long long>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+    };
+    return ns(readAt) - ns(changed) >= kSettleNs;
+}
+
 // Parses the file behind fd (already known to be a regular file).
-std::shared_ptr<const ParsedFile> parseFile(int fd) {
-    Parser parser;
+std::shared_ptr<const ProfileSnapshot> parseFile(int fd) {
+    ProfileParser parser;
     constexpr size_t kChunk = 256 * 1024;
     std::unique_ptr<char[]> buffer(new char[kChunk]);
     for (size_t total = 0; !parser.full() && total < kMaxFileBytes;) {
@@ -250,36 +276,78 @@ std::shared_ptr<const ParsedFile> parseFile(int fd) {
         total += static_cast<size_t>(n);
     }
     parser.finish();
-    return std::make_shared<const ParsedFile>(std::move(parser.result()));
+    return std::make_shared<const ProfileSnapshot>(std::move(parser.result()));
 }
 
 struct CacheEntry {
     std::string path;
     Identity identity;
+    bool settled = false;
     uint64_t lastUse = 0;
-    std::shared_ptr<const ParsedFile> file;
+    std::shared_ptr<const ProfileSnapshot> file;
 };
 
 std::mutex gCacheMutex;
 std::vector<CacheEntry> gCache;
 uint64_t gUseClock = 0;
 
-// The parsed file at path, parsed again when the file changed; null when it
-// is not a readable regular file.
-std::shared_ptr<const ParsedFile> loadProfile(const std::string& path) {
+struct Pinned {
+    std::string path;
+    std::shared_ptr<const ProfileSnapshot> file;
+};
+thread_local std::vector<Pinned> tPins;
+
+const Pinned* findPin(const std::string& path) {
+    for (auto it = tPins.rbegin(); it != tPins.rend(); ++it)
+        if (it->path == path)
+            return &*it;
+    return nullptr;
+}
+
+// The snapshot an operation on path reads from: its pin's, else the file now.
+std::shared_ptr<const ProfileSnapshot> current(const std::string& path) {
+    if (const Pinned* pin = findPin(path))
+        return pin->file;
+    return profileSnapshot(path);
+}
+
+} // namespace
+
+std::string ProfileSnapshot::lookup(std::string_view section, std::string_view key) const {
+    const auto s = index_.find(upperAscii(section));
+    if (s == index_.end())
+        return {};
+    const auto& keys = sections_[s->second].keys;
+    const auto k = keys.find(upperAscii(key));
+    return k == keys.end() ? std::string() : k->second;
+}
+
+std::vector<std::string> ProfileSnapshot::sectionNames() const {
+    std::vector<std::string> names;
+    names.reserve(sections_.size());
+    for (const auto& section : sections_)
+        names.push_back(section.name);
+    return names;
+}
+
+std::shared_ptr<const ProfileSnapshot> profileSnapshot(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return nullptr;
-    const Identity identity(st);
-
-    std::lock_guard lock(gCacheMutex);
-    auto entry = std::find_if(gCache.begin(), gCache.end(),
-                              [&](const CacheEntry& e) { return e.path == path; });
-    if (entry != gCache.end() && entry->identity == identity) {
-        entry->lastUse = ++gUseClock;
-        return entry->file;
+    {
+        std::lock_guard lock(gCacheMutex);
+        const auto entry = std::find_if(gCache.begin(), gCache.end(),
+                                        [&](const CacheEntry& e) { return e.path == path; });
+        if (entry != gCache.end() && entry->settled && entry->identity == Identity(st)) {
+            entry->lastUse = ++gUseClock;
+            return entry->file;
+        }
     }
 
+    // Parsed outside the lock: one slow file must not hold up readers of
+    // others. The snapshot and its identity both come from this one fd.
+    timespec readAt{};
+    ::clock_gettime(CLOCK_REALTIME, &readAt);
     // O_NONBLOCK: a FIFO swapped in after the stat must not block the open.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
@@ -292,9 +360,13 @@ std::shared_ptr<const ParsedFile> loadProfile(const std::string& path) {
     auto file = parseFile(fd);
     ::close(fd);
 
+    std::lock_guard lock(gCacheMutex);
+    auto entry = std::find_if(gCache.begin(), gCache.end(),
+                              [&](const CacheEntry& e) { return e.path == path; });
     if (entry == gCache.end()) {
         if (gCache.size() < kCachedFiles) {
-            entry = gCache.insert(gCache.end(), CacheEntry{path, Identity(opened), 0, nullptr});
+            entry =
+                gCache.insert(gCache.end(), CacheEntry{path, Identity(opened), false, 0, nullptr});
         } else {
             entry =
                 std::min_element(gCache.begin(), gCache.end(), [](const auto& a, const auto& b) {
@@ -304,34 +376,36 @@ std::shared_ptr<const ParsedFile> loadProfile(const std::string& path) {
         }
     }
     entry->identity = Identity(opened);
+    entry->settled = settled(opened.st_ctim, readAt);
     entry->lastUse = ++gUseClock;
     entry->file = file;
     return file;
 }
 
-} // namespace
+ProfilePin::ProfilePin(std::string path) : path_(std::move(path)) {
+    const Pinned* outer = findPin(path_);
+    snapshot_ = outer ? outer->file : profileSnapshot(path_);
+    tPins.push_back({path_, snapshot_});
+}
+
+ProfilePin::~ProfilePin() {
+    // Pins live on the stack, so this is the last one of the path.
+    for (auto it = tPins.rbegin(); it != tPins.rend(); ++it)
+        if (it->path == path_) {
+            tPins.erase(std::next(it).base());
+            break;
+        }
+}
 
 std::string readProfileString(const std::string& path, std::string_view section,
                               std::string_view key) {
-    const auto file = loadProfile(path);
-    if (!file)
-        return {};
-    const auto s = file->index.find(upperAscii(section));
-    if (s == file->index.end())
-        return {};
-    const auto& keys = file->sections[s->second].keys;
-    const auto k = keys.find(upperAscii(key));
-    return k == keys.end() ? std::string() : k->second;
+    const auto file = current(path);
+    return file ? file->lookup(section, key) : std::string();
 }
 
 std::vector<std::string> profileSectionNames(const std::string& path) {
-    std::vector<std::string> names;
-    if (const auto file = loadProfile(path)) {
-        names.reserve(file->sections.size());
-        for (const auto& section : file->sections)
-            names.push_back(section.name);
-    }
-    return names;
+    const auto file = current(path);
+    return file ? file->sectionNames() : std::vector<std::string>();
 }
 
 void clearProfileCache() {

@@ -61,6 +61,15 @@ TEST(Profile, SectionNamesAndCache) {
     EXPECT_EQ(write(path, "1", 1), "1");
     EXPECT_EQ(write(path, "2", 2), "2");
     EXPECT_EQ(write(other, "3", 2), "3");
+    // Rewritten in place at the same size with its old times put back (cp -p).
+    writeFile(path, "[Main]\r\nVer=4\r\n");
+    EXPECT_EQ(readProfileString(path, "Main", "Ver"), "4");
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    writeFile(path, "[Main]\r\nVer=5\r\n");
+    const timespec old[2] = {st.st_atim, st.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), old, 0), 0);
+    EXPECT_EQ(readProfileString(path, "Main", "Ver"), "5");
     std::remove(path.c_str());
     EXPECT_EQ(readProfileString(path, "Main", "Ver"), "");
 
@@ -81,13 +90,18 @@ TEST(Profile, BadAndHugeInputs) {
     for (const std::string& bad : {dir.file("missing.ini"), dir.path.string(), std::string(), fifo})
         EXPECT_EQ(readProfileString(bad, "S", "k"), "") << bad;
 
-    std::string ini = "[S]\r\nbig=" + std::string(1 << 20, 'a') + "\r\n[" +
-                      std::string(100000, 'n') + "]\r\n" + std::string(200000, 'k') + "=1\r\n" +
-                      "  =" + std::string(100000, ' ') + "far\r\n[T]\r\nafter=yes\r\n";
+    // A section name too long to keep opens a section no one finds: its keys
+    // are not keys of the section before it.
+    std::string ini = "[S]\r\nbig=" + std::string(1 << 20, 'a') + "\r\n" +
+                      std::string(200000, 'k') + "=1\r\n  =" + std::string(100000, ' ') +
+                      "far\r\n[" + std::string(70000, 'n') + "]\r\nFontSize=72\r\n" +
+                      "[T]\r\nafter=yes\r\n";
     writeFile(path, ini);
     EXPECT_EQ(readProfileString(path, "S", "big"), std::string(254, 'a'));
     EXPECT_EQ(readProfileString(path, "T", "after"), "yes");
     EXPECT_EQ(readProfileString(path, "S", ""), "far");
+    EXPECT_EQ(readProfileString(path, "S", "FontSize"), "");
+    EXPECT_EQ(profileSectionNames(path), (std::vector<std::string>{"S", "T"}));
 
     // What lies past the 32 MiB budget of parsed entries reads as missing.
     ini = "[S]\n";
