@@ -9,10 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <fcntl.h>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/catalogues.h"
 #include "core/cp1256.h"
@@ -50,16 +47,6 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
         text.replace(pos, from.size(), to);
 }
 
-bool isReadableFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    ::close(fd);
-    return regular;
-}
-
 CtlRecord readControl(const std::string& path, int number, bool utf8Text) {
     const std::string section = controlSection(number);
     const auto key = [&](std::string_view name) { return readProfileString(path, section, name); };
@@ -69,7 +56,9 @@ CtlRecord readControl(const std::string& path, int number, bool utf8Text) {
     if (c.Type < 1 || c.Type > 3)
         return {}; // a free slot, also for a type this program does not know
     c.Id = toInt(key("Id"));
-    std::string text = key("Text");
+    // Blanks that the 254-byte cut or the removal of quotes brings to an end
+    // go too, as the renderers' caption rule does.
+    std::string text = trimmed(key("Text"));
     text = utf8Text ? validUtf8(text) : cp1256ToUtf8(text);
     replaceAll(text, "||", "\r\n");
     replaceAll(text, "\\n", "\r\n");
@@ -160,7 +149,9 @@ void resetSlip() {
 }
 
 bool OpenSlipFile(const std::string& path) {
-    if (!isReadableFile(path))
+    // Every key below comes from this one reading of the file.
+    const ProfilePin pin(path);
+    if (!pin.snapshot())
         return false;
     // Opening a slip clears away the temporary files of the last one; the
     // file being opened may be one of them and must stay.

@@ -1,10 +1,12 @@
 #include "core/slipdoc.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <climits>
 #include <cmath>
 #include <sys/stat.h>
+#include <thread>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -110,8 +112,12 @@ TEST(SlipDoc, ReadingRules) {
     // Missing keys leave all zero, empty or false but wrapping (as in version 1);
     // the number is the stacking key; unknown types are free slots. Only the
     // word False (trimmed, any case, quotes removed) turns wrapping off.
-    std::string ini = "[main]\r\nctl_count=8\r\n[ctl_001]\r\ntype=2\r\n[CTL_002]\r\nType=7\r\n"
-                      "[CTL_003]\r\nType=1\r\nText=  a||b\\nc  \r\nField=12.5\r\nFontSize=13.5\r\n";
+    // Text is trimmed after the reader's cut and removal of quotes.
+    std::string ini =
+        "[main]\r\nctl_count=10\r\n[ctl_001]\r\ntype=2\r\n[CTL_002]\r\nType=7\r\n"
+        "[CTL_003]\r\nType=1\r\nText=  a||b\\nc  \r\nField=12.5\r\nFontSize=13.5\r\n"
+        "[CTL_009]\r\nType=1\r\nText=\"  quoted  \"\r\n[CTL_010]\r\nType=1\r\nText=ab" +
+        std::string(252, ' ') + "cd\r\n";
     const std::pair<const char*, bool> rows[] = {
         {"True", true}, {" fALSe ", false}, {"0", true}, {"", true}, {"\"False\"", false}};
     for (size_t i = 0; i < std::size(rows); ++i)
@@ -121,7 +127,8 @@ TEST(SlipDoc, ReadingRules) {
     ASSERT_TRUE(OpenSlipFile(path));
     EXPECT_TRUE(fields(gCtl[1]) == fields(CtlRecord{.Type = 2, .Order = 1}));
     EXPECT_EQ(gCtl[2].Type, 0);
-    EXPECT_EQ(gCtl[3].Text, "a\r\nb\r\nc");
+    EXPECT_EQ(std::tuple(gCtl[3].Text, gCtl[9].Text, gCtl[10].Text),
+              std::tuple("a\r\nb\r\nc", "quoted", "ab"));
     EXPECT_EQ(std::tuple(gCtl[3].Field, gCtl[3].FontSize), std::tuple(12, 14)); // halves to even
     for (size_t i = 0; i < std::size(rows); ++i)
         EXPECT_EQ(gCtl[i + 4].Wordwrap, rows[i].second) << rows[i].first;
@@ -179,6 +186,37 @@ TEST(SlipDoc, WriteReplacesWholeFilesOnly) {
     EXPECT_FALSE(WriteSlipFile(dir.file("no/such/folder.slp")));
     EXPECT_FALSE(WriteSlipFile(""));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 3);
+}
+
+TEST(SlipDoc, OpenWhileReplacedGivesOneWholeFile) {
+    // Another thread replaces the slip by rename, over and over, between two
+    // designs that differ in every part; each open must be one of them, whole.
+    test::ScratchDir dir;
+    const std::string path = dir.file("slip.slp"), next = dir.file("next.slp");
+    std::string files[2], designs[2];
+    for (int v = 0; v < 2; ++v) {
+        resetSlip();
+        std::tie(gFormNum, gCtlCount, gPage.Size) = std::tuple(v + 1, 20 + 10 * v, v);
+        for (int i = 1; i <= gCtlCount; ++i)
+            gCtl[i] = control(i, 1 + v, std::to_string(v) + "/" + std::to_string(i));
+        files[v] = slipText();
+        writeFile(path, files[v]);
+        ASSERT_TRUE(OpenSlipFile(path));
+        designs[v] = slipText();
+    }
+    std::atomic<bool> stop = false;
+    std::thread writer([&] {
+        for (int n = 0; !stop; ++n) {
+            writeFile(next, files[n % 2]);
+            std::rename(next.c_str(), path.c_str());
+        }
+    });
+    int torn = 0;
+    for (int i = 0; i < 1000 && torn == 0; ++i)
+        torn += !OpenSlipFile(path) || (slipText() != designs[0] && slipText() != designs[1]);
+    stop = true;
+    writer.join();
+    EXPECT_EQ(torn, 0);
 }
 
 TEST(SlipDoc, ControlNumbersOfExistingSectionsUpToTheCount) {
