@@ -120,6 +120,11 @@ std::string utf8ToCp1256(std::string_view text) {
             out += static_cast<char>(c);
             continue;
         }
+        // 1256 has no Arabic-Indic digits; a number must keep its value.
+        if ((c >= 0x660 && c <= 0x669) || (c >= 0x6F0 && c <= 0x6F9)) {
+            out += static_cast<char>('0' + (c & 0xF));
+            continue;
+        }
         const auto it =
             std::lower_bound(map.begin(), map.end(), std::make_pair(c, (unsigned char)0));
         out += (it != map.end() && it->first == c) ? static_cast<char>(it->second) : '?';

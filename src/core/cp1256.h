@@ -9,7 +9,9 @@ namespace lumaris {
 // Every byte has a character in 1256, so decoding never fails.
 std::string cp1256ToUtf8(std::string_view bytes);
 
-// A character that 1256 cannot hold becomes "?"; invalid UTF-8 bytes too.
+// Arabic-Indic and extended Arabic-Indic digits become the ASCII digits of the
+// same value; any other character that 1256 cannot hold becomes "?", and so
+// do invalid UTF-8 bytes.
 std::string utf8ToCp1256(std::string_view text);
 
 // The text with every ill-formed UTF-8 sequence replaced by U+FFFD, for bytes

@@ -74,11 +74,14 @@ TEST(Cp1256, AllBytesRoundTripAndUnknownCharactersBecomeQuestionMarks) {
     EXPECT_EQ(utf8ToCp1256(cp1256ToUtf8(all)), all);
     EXPECT_EQ(cp1256ToUtf8("\xC7\xE1\x80"), "ال€"); // ALEF, LAM, the euro sign
 
-    // One "?" per character with no byte in 1256 (Arabic-Indic digits, CJK) and
-    // per malformed sequence (cut short, overlong, surrogate, bare 0xFF).
+    // One "?" per character with no byte in 1256 (CJK, emoji) and per malformed
+    // sequence (cut short, overlong, surrogate, bare 0xFF). Both sets of
+    // Arabic-Indic digits keep their value as ASCII digits, among Arabic too.
     // clang-format off
     const std::pair<std::string, std::string> rows[] = {
-        {"شعار", "\xD4\xDA\xC7\xD1"}, {"ع٣٣ع", "\xDA??\xDA"}, {"日本", "??"}, {"x😀y", "x?y"},
+        {"شعار", "\xD4\xDA\xC7\xD1"}, {"ع٣٣ع", "\xDA" "33\xDA"}, {"٠١٢٣٤٥٦٧٨٩", "0123456789"},
+        {"۰۱۲۳۴۵۶۷۸۹", "0123456789"}, {"رقم ١٢٣ و۴", "\xD1\xDE\xE3 123 \xE6" "4"},
+        {"日本", "??"}, {"x😀y", "x?y"},
         {"a\xFF" "b", "a?b"}, {"a\xC3", "a?"}, {"\xC3(", "?("}, {"\xE0\x80\x80z", "?z"},
         {"\xED\xA0\x80x", "?x"}};
     // clang-format on
