@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <optional>
 
 #include "core/cp1256.h"
 #include "core/profile.h"
@@ -261,6 +262,9 @@ void frmGeneralSlip::ShowSlip(const QString& FileName, bool PrintNow, bool Model
         picBuffer->setPicture(picLogo->picture());
 
     mSlipFile = FileName;
+    // The page and the first drawing (or the printed copy) read one state of
+    // the file; the window's later reads see it as it is then.
+    std::optional<ProfilePin> pin(std::in_place, QFile::encodeName(FileName).toStdString());
     mSaveFile =
         slipNumber(QStringLiteral("Main"), QStringLiteral("Ver")) > 0 ? FileName : QString();
     mPageOrientation = slipNumber(QStringLiteral("Page"), QStringLiteral("Orientation"));
@@ -288,6 +292,8 @@ void frmGeneralSlip::ShowSlip(const QString& FileName, bool PrintNow, bool Model
     setTwipsRect(picMain, 0, 0, float(printer.width() * 6.3), float(printer.height() * 6.3));
     cmbZoom->setCurrentIndex(1);
     cmbZoom_Click();
+
+    pin.reset();
 
     // Events run during the zoom; one of them may have closed the window.
     if (gInstance != this)

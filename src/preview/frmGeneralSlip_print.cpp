@@ -85,6 +85,7 @@ void frmGeneralSlip::PrintSlipPage() {
 
 void drawSlipPage(const frmGeneralSlip& w, QPainter& painter, double tx, double ty, QFont& font) {
     const QString file = frmGeneralSlip::mSlipFile;
+    const ProfilePin pin(QFile::encodeName(file).toStdString());
     const double count = w.slipNumber(QStringLiteral("Main"), QStringLiteral("CTL_Count"));
     painter.setLayoutDirection(Qt::RightToLeft);
     painter.setPen(QColor(Qt::black));

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "core/fieldvalues.h"
+#include "core/profile.h"
 #include "core/slipdoc.h"
 #include "core/values.h"
 #include "platform/printer.h"
@@ -95,6 +96,7 @@ void frmGeneralSlip::RenderPreviewControls() {
         return;
     const double scale = double(twipsWidth(picPrinter)) / double(printerWidth);
 
+    const ProfilePin pin(QFile::encodeName(mSlipFile).toStdString());
     const double count = slipNumber(QStringLiteral("Main"), QStringLiteral("CTL_Count"));
     const QImage logo = picBuffer ? picBuffer->picture() : QImage();
     size_t n = 1;

@@ -40,6 +40,7 @@ std::string joinLines(std::string_view text) {
 } // namespace
 
 ReportText buildReportText(const std::string& slipPath, const FieldValueArray& values) {
+    const ProfilePin pin(slipPath);
     ReportText report;
     std::string& out = report.text;
     auto value = [&](std::string_view section, std::string_view key) {
