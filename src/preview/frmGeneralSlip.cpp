@@ -262,8 +262,8 @@ void frmGeneralSlip::ShowSlip(const QString& FileName, bool PrintNow, bool Model
         picBuffer->setPicture(picLogo->picture());
 
     mSlipFile = FileName;
-    // The page and the first drawing (or the printed copy) read one state of
-    // the file; the window's later reads see it as it is then.
+    // The page is read from one state of the file. The pin ends before the
+    // zoom, whose events may write the file again and show it anew.
     std::optional<ProfilePin> pin(std::in_place, QFile::encodeName(FileName).toStdString());
     mSaveFile =
         slipNumber(QStringLiteral("Main"), QStringLiteral("Ver")) > 0 ? FileName : QString();
@@ -282,6 +282,7 @@ void frmGeneralSlip::ShowSlip(const QString& FileName, bool PrintNow, bool Model
         printer.setWidth(int(width));
     if (height > 0 && height <= INT_MAX)
         printer.setHeight(int(height));
+    pin.reset();
 
     if (PrintNow) {
         PrintSlipPage();
@@ -292,8 +293,6 @@ void frmGeneralSlip::ShowSlip(const QString& FileName, bool PrintNow, bool Model
     setTwipsRect(picMain, 0, 0, float(printer.width() * 6.3), float(printer.height() * 6.3));
     cmbZoom->setCurrentIndex(1);
     cmbZoom_Click();
-
-    pin.reset();
 
     // Events run during the zoom; one of them may have closed the window.
     if (gInstance != this)
