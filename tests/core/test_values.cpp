@@ -9,8 +9,10 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <map>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -109,4 +111,17 @@ TEST(Catalogues, FormTypeFieldsHaveCaptionsAndSamples) {
         EXPECT_EQ(v.find('\n'), v.find("\r\n") + 1) << n;
     }
     EXPECT_TRUE(gFieldValues[9] == gFieldValues[13] && gFieldValues[9][0] != '[');
+    // The paper table as the designer lists it; every other code is unused.
+    const std::map<int, PaperSize> papers = {{1, {"1-Letter, 8 1/2 x 11 in", 216, 280, 1}},
+                                             {5, {"5-Legal, 8 1/2 x 14 in", 216, 355, 5}},
+                                             {9, {"9-A4, 210 x 297 mm", 210, 297, 9}},
+                                             {11, {"11-A5, 148 x 210 mm", 148, 210, 11}},
+                                             {50, {"50-Slip 50, 215 x 205 mm", 215, 205, 256}}};
+    for (size_t code = 0; code < gPaper.size(); ++code) {
+        const PaperSize& p = gPaper[code];
+        const PaperSize want = papers.count(int(code)) ? papers.at(int(code)) : PaperSize{};
+        EXPECT_EQ(std::tie(p.name, p.widthMm, p.heightMm, p.printerCode),
+                  std::tie(want.name, want.widthMm, want.heightMm, want.printerCode))
+            << code;
+    }
 }

@@ -10,10 +10,16 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "core/catalogues.h"
+#include "core/fieldvalues.h"
+#include "core/slipdoc.h"
+#include "core/tempfiles.h"
 #include "platform/printer.h"
 #include "platform/twips.h"
+#include "preview/PreviewSlip.h"
 #include "preview/frmGeneralSlip.h"
 #include "preview/picturebox.h"
+#include "preview/previewitems.h"
 #include "preview/slipprinter.h"
 #include "slipfiles.h"
 
@@ -39,6 +45,46 @@ class PreviewWindow : public ::testing::Test {
     QString file;
     int files = 0;
 };
+
+// The preview command shows the open design, filled with the sample values,
+// from a temporary copy that it deletes once the modal window has closed.
+TEST_F(PreviewWindow, PreviewSlipShowsATemporaryCopyAndDeletesIt) {
+    const QString design =
+        dir.write("open.slp", slipHead("2", 2) +
+                                  section("CTL_001", textBox("1440", "1440", "4000", "400",
+                                                             kv("Type=2|Field=61|Text=CAPTION"))) +
+                                  section("CTL_002", logo("1440", "2880", "1500", "1000")));
+    ASSERT_TRUE(lumaris::OpenSlipFile(design.toStdString()));
+    lumaris::gFieldValues.fill("stale");
+    QString copy, caption;
+    QByteArray copyBytes;
+    bool modal = false, logoShown = false;
+    QTimer poll; // the window shows inside the call, in its own event loop
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!frmGeneralSlip::isLoaded() || !frmGeneralSlip::instance().isVisible())
+            return;
+        frmGeneralSlip& w = frmGeneralSlip::instance();
+        copy = frmGeneralSlip::mSlipFile;
+        QFile f(copy);
+        copyBytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        modal = w.isModal();
+        logoShown = !w.picLogo->picture().isNull();
+        for (const auto& label : w.labMaster)
+            if (label && label->isVisible())
+                caption = label->caption();
+        w.cmdClose_Click();
+    });
+    poll.start(10);
+    QTimer::singleShot(20000, [] { frmGeneralSlip::unload(); }); // never hang
+    lumaris::PreviewSlip();
+    EXPECT_TRUE(modal && logoShown);
+    EXPECT_NE(copy, design);
+    EXPECT_EQ(copyBytes.toStdString(), lumaris::slipText());
+    EXPECT_EQ(caption.trimmed(), QString::fromStdString(lumaris::gFieldValues[61]));
+    EXPECT_EQ(lumaris::gFieldValues[61], "[" + lumaris::gFieldNames[61] + "]");
+    EXPECT_FALSE(copy.isEmpty() || QFile::exists(copy)) << copy.toStdString();
+    EXPECT_EQ(lumaris::recordedTempFiles(), "");
+}
 
 // A report can be saved only from a slip whose Ver is a positive number.
 TEST_F(PreviewWindow, SaveFileFollowsVersion) {

@@ -11,6 +11,7 @@
 #include "core/fieldvalues.h"
 #include "platform/printer.h"
 #include "preview/frmGeneralSlip.h"
+#include "preview/picturebox.h"
 #include "preview/printlayout.h"
 #include "printing_support.h"
 
@@ -19,6 +20,7 @@ namespace {
 
 constexpr double kPt = 72.0 / 1200.0;       // points per pixel: the queue prints at 1200 dpi
 constexpr double kHalfMm = 72.0 / 25.4 / 2; // in points
+constexpr double kLead = 12 * (0.905 - 0.728);
 
 TEST(PrintLayout, OffsetsFollowTheResolution) {
     // T = 1440 / dpi; offX = 8 + (T - 8) * -12.5, offY = 38 + (T - 8) * -8.9.
@@ -64,12 +66,18 @@ TEST(PrintLayout, VerticalAlignment) {
         EXPECT_EQ(alignVertically(r, measured, vAlign), (PixelEdges{103, top, 897, bottom})) << why;
 }
 
-TextItemRects rectsOf(const Item& i) {
-    return textItemRects(itemBox(i.left, i.top, i.width, i.height, 1.2, 1.2), 1.2, 1.2);
-}
-
 using PrintOutput = PrintingTest;
 
+// Worked by hand for the 1200 dpi queue: T = 1.2 twips per pixel, offsets 93
+// and 98.52 pixels, insets 9.5 and 12 twips (7.92 and 10 pixels), the drawing
+// rectangle 3 pixels in, 0.06 pt per pixel. An item at Left 1440 starts at
+// 1200 - 93 + 7.92 = 1114.92 -> 1115, drawn from 1118 (67.08 pt); Top 3600 at
+// 3000 - 98.52 + 10 = 2911.48 -> 2911, drawn from 2914 (174.84 pt); Height 1440
+// ends at 2911.48 + 1200 - 22.5 = 4088.98 -> 4089. A 12 pt line is about 223
+// pixels: middle is (1178 - 223) / 2 = 477.5 down, 3388.5 -> 3388 (203.28 pt);
+// bottom 955 down, 3866 (231.96 pt). pdftotext puts a word's top at the
+// baseline less the face's typographic ascent (0.728 em for the face of Arial's
+// metrics, whose line starts 0.905 em above the baseline): 2.12 pt lower at 12 pt.
 TEST_F(PrintOutput, TextsPositionsAndColours) {
     gFieldValues[61] = "CUSTOMER61";
     // Colours are 24-bit, red in the low byte. Item 1 lies over 3; 2 is transparent.
@@ -83,7 +91,15 @@ TEST_F(PrintOutput, TextsPositionsAndColours) {
     const Item tall{7, 7920, 3600, 2000, 450, {{"Text", "ONE||TWO"}, {"VAlignment", "1"}}};
     const Item arabic{8, 1440, 5760, 4320, 600, {{"Text", "مرحبا بكم"}, {"Alignment", "1"}}};
     const Item centre{9, 1440, 6480, 4320, 600, {{"Text", "CENTRE"}, {"Alignment", "2"}}};
-    std::vector<Item> items = {front, clear, back, top, middle, bottom, tall, arabic, centre};
+    const Item logo{10, 8640, 1440, 1440, 1440, {{"Type", "3"}}};
+    const Item frame{11, 8640, 4320, 1440, 1440, {{"Border", "True"}}};
+    const Item bold{12, 1440, 7200, 4320, 600, {{"Text", "BOLDWORD"}, {"FontBold", "True"}}};
+    const Item under{13, 1440, 7920, 4320, 600, {{"Text", "UNDERWORD"}, {"FontUnderline", "True"}}};
+    // 15 is drawn before 14, whose size 0 the printer refuses: it keeps 24 pt.
+    const Item carried{14, 1440, 8640, 4320, 900, {{"Text", "CARRIED"}, {"FontSize", "0"}}};
+    const Item big{15, 1440, 9600, 4320, 900, {{"Text", "BIGWORD"}, {"FontSize", "24"}}};
+    std::vector<Item> items = {front,  clear, back,  top,  middle, bottom,  tall, arabic,
+                               centre, logo,  frame, bold, under,  carried, big};
     using Row = std::tuple<Keys, const char*, bool>; // keys, a word, whether it prints
     const Row rows[] = {
         {{{"Text", "A&&B"}}, "A&B", true},        // "&&" is one "&"...
@@ -99,6 +115,9 @@ TEST_F(PrintOutput, TextsPositionsAndColours) {
     for (int k = 0; k < int(std::size(rows)); ++k)
         items.push_back({20 + k, 6480, 5760 + 1000.0 * k, 4320, 960, std::get<0>(rows[k])});
     frmGeneralSlip::mSlipFile = writeSlip(mDir, items, items.back().id - 1);
+    QImage logoPicture(8, 8, QImage::Format_RGB32);
+    logoPicture.fill(QColor(0, 128, 0));
+    frmGeneralSlip::instance().picLogo->setPicture(logoPicture);
     platform::Printer& p = platform::Printer::current();
     ASSERT_TRUE(p.selectByName(kOtherQueue) && p.setPaperSize(9) && p.setOrientation(1));
     frmGeneralSlip::instance().PrintSlipPage();
@@ -109,55 +128,95 @@ TEST_F(PrintOutput, TextsPositionsAndColours) {
     for (const auto& [keys, word, prints] : rows)
         EXPECT_EQ(bool(page.find(word)), prints) << word;
 
+    // Where the words stand, in points: the edge that the alignment holds, the top.
+    using Place = std::tuple<const char*, double, double, const char*>;
+    for (const auto& [word, x, y, why] : {
+             Place{"TOPWORD", 67.08, 174.84, "left and top: the drawing rectangle's corner"},
+             Place{"MIDWORD", 175.08, 203.28, "Left 3600: 2914.92 -> 2915, drawn from 2918"},
+             Place{"BOTWORD", 283.08, 231.96, "Left 5760: 4714.92 -> 4715, drawn from 4718"},
+             // Box 375 - 22.5 pixels: 2911 to 3264; two lines 446 tall are
+             // 93 / 2 = 46.5 lower, 2957.5 -> 2958.
+             Place{"ONE", 391.08, 177.48, "Left 7920: 6514.92 -> 6515, drawn from 6518"},
+         }) {
+        const PdfWord* w = page.find(QString::fromLatin1(word));
+        ASSERT_TRUE(w) << word;
+        EXPECT_NEAR(w->xMin, x, kHalfMm) << word << ": " << why;
+        EXPECT_NEAR(w->yMin, y + kLead, kHalfMm) << word << ": " << why;
+    }
+    EXPECT_GT(page.find("TWO")->yMin, page.find("ONE")->yMin + 10) << "|| breaks the line";
     // Right alignment of Arabic (pdftotext gives the letters one by one, in
-    // visual order) and centring against the drawing rectangle.
+    // visual order): Width 4320 ends at 1114.92 + 3600 - 16.67 = 4698.25 ->
+    // 4698, drawn to 4695 (281.7 pt), from Top 5760: 4714 (282.84 pt).
     QString letters;
     double right = 0;
-    const double arabicTop = rectsOf(arabic).drawing.top * kPt;
     for (const PdfWord& x : page.words)
-        if (std::abs(x.yMin - arabicTop) < 14 && x.text.size() == 1) {
+        if (std::abs(x.yMin - 282.84 - kLead) < 6 && x.text.size() == 1) {
             letters.prepend(x.text);
             right = std::max(right, x.xMax);
         }
     EXPECT_EQ(letters, QStringLiteral("مرحبابكم"));
-    EXPECT_NEAR(right, rectsOf(arabic).drawing.right * kPt, kHalfMm);
-    const PdfWord *c = page.find("CENTRE"), *t = page.find("TOPWORD"), *m = page.find("MIDWORD"),
-                  *b = page.find("BOTWORD"), *one = page.find("ONE"), *two = page.find("TWO");
-    ASSERT_TRUE(c && t && m && b && one && two);
-    const PixelEdges cd = rectsOf(centre).drawing;
-    EXPECT_NEAR(c->xMin + c->xMax, (cd.left + cd.right) * kPt, 2 * kHalfMm);
-
-    // Vertical alignment: the top from the formulas with the height Qt measures
-    // on this printer. pdftotext puts a word's top at the font's ascent, the
-    // same small lead below Qt's line top for every 12 pt word.
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(12);
-    const QFontMetrics metrics(font, p.device());
-    const auto expectedTop = [&](const Item& item, int vAlign) {
-        const PixelEdges o = rectsOf(item).outer;
-        const QString text = QString(item.keys.front().second).replace("||", "\n");
-        const int measured = metrics
-                                 .boundingRect(QRect(o.left, o.top, o.width(), o.height()),
-                                               Qt::TextWordWrap | Qt::TextShowMnemonic, text)
-                                 .height();
-        return alignVertically(rectsOf(item), measured, vAlign).top * kPt;
-    };
-    const double lead = t->yMin - expectedTop(top, 0);
-    EXPECT_TRUE(lead >= 0 && lead < 6) << lead;
-    EXPECT_NEAR(m->yMin - lead, expectedTop(middle, 1), kHalfMm);
-    EXPECT_NEAR(b->yMin - lead, expectedTop(bottom, 2), kHalfMm);
-    EXPECT_GT(one->yMin - lead, rectsOf(tall).drawing.top * kPt + 1);
-    EXPECT_NEAR(one->yMin - lead, expectedTop(tall, 1), kHalfMm);
-    EXPECT_GT(two->yMin, one->yMin + 5) << "|| breaks the line";
+    EXPECT_NEAR(right, 281.7, kHalfMm);
+    // Centred between 1118 and 4695: 2906.5 pixels, 174.39 pt.
+    const PdfWord* c = page.find("CENTRE");
+    ASSERT_TRUE(c);
+    EXPECT_NEAR((c->xMin + c->xMax) / 2, 174.39, kHalfMm);
+    // The item before sets the size that 0 cannot: both 24 pt words are about
+    // twice as tall as a 12 pt one.
+    const PdfWord *big24 = page.find("BIGWORD"), *kept = page.find("CARRIED");
+    ASSERT_TRUE(big24 && kept);
+    const double height12 = page.find("TOPWORD")->yMax - page.find("TOPWORD")->yMin;
+    EXPECT_NEAR(kept->yMax - kept->yMin, big24->yMax - big24->yMin, 0.5);
+    EXPECT_GT(kept->yMax - kept->yMin, 1.8 * height12);
+    EXPECT_TRUE(run("pdffonts", {pdfs.first()}).contains("Bold")) << "BOLDWORD in a bold face";
 
     // At 100 dpi a printer pixel (1200 dpi) is 1/12 of a pixel.
     const QImage image = renderPdf(pdfs.first(), 100);
-    const auto colourIn = [&](const PixelEdges& e) {
-        return image.pixelColor((e.left + e.right) / 24, (e.top + e.bottom) / 24);
+    const auto at = [&](double x, double y) { return image.pixelColor(int(x / 12), int(y / 12)); };
+    // Item 1 (2315..4698 x 1711..2889) over item 3 (1115..3498 x 1111..2289);
+    // item 2 (1115..1932 x 1111..1922) is transparent over item 3.
+    EXPECT_EQ(at(2906, 2000), QColor(Qt::red)) << "front over back";
+    EXPECT_EQ(at(1523, 1516), QColor(Qt::blue)) << "a transparent item";
+    const auto isLogo = [](QColor c) { // the PDF's image encoding shifts it a little
+        return c.red() < 20 && c.blue() < 20 && std::abs(c.green() - 128) < 20;
     };
-    const PixelEdges f = rectsOf(front).outer, k = rectsOf(back).outer;
-    EXPECT_EQ(colourIn({f.left, f.top, k.right, k.bottom}), QColor(Qt::red)) << "front over back";
-    EXPECT_EQ(colourIn(rectsOf(clear).outer), QColor(Qt::blue)) << "a transparent item";
+    // The logo, with no insets: 7200 - 93 = 7107 to 8307 across, 1101 to 2301
+    // down; the picture is stretched over all of it.
+    for (const auto& [x, y, inside] : {std::tuple{7707, 1701, true},
+                                       {7140, 1130, true},
+                                       {8280, 2270, true},
+                                       {7050, 1701, false},
+                                       {7707, 2360, false}})
+        EXPECT_EQ(isLogo(at(x, y)), inside) << "logo at " << x << ", " << y;
+    // The frame: from px(7114.92) = 7115 to px(8298.25) = 8298 across, two
+    // pixels above and below the box, 3509 to 4691 down; empty inside.
+    const QImage fine = renderPdf(pdfs.first(), 300); // 4 printer pixels each
+    const auto darkNear = [&](int x, int y) {
+        for (int dx = -2; dx <= 2; ++dx)
+            for (int dy = -2; dy <= 2; ++dy)
+                if (fine.pixelColor(x / 4 + dx, y / 4 + dy).lightness() < 160)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(darkNear(7115, 4100) && darkNear(8298, 4100) && darkNear(7700, 3509) &&
+                darkNear(7700, 4691))
+        << "frame edges";
+    EXPECT_FALSE(darkNear(7200, 4100) || darkNear(7700, 3560)) << "frame inside";
+    // Underline: a row below the word dark across nearly all of it, which a
+    // plain word of capitals lacks.
+    const auto underlined = [&](const PdfWord* w) {
+        const double k = 300 / 72.0;
+        for (int y = int(w->yMin * k); y <= int((w->yMax + 3) * k); ++y) {
+            int dark = 0, all = 0;
+            for (int x = int(w->xMin * k); x <= int(w->xMax * k); ++x, ++all)
+                dark += fine.pixelColor(x, y).lightness() < 128;
+            if (dark > 0.95 * all)
+                return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(page.find("UNDERWORD"));
+    EXPECT_TRUE(underlined(page.find("UNDERWORD")));
+    EXPECT_FALSE(underlined(page.find("TOPWORD")));
 }
 
 } // namespace
