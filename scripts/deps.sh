@@ -2,7 +2,7 @@
 # Installs what building, running and testing need, when it is missing (Debian 12, as root).
 set -euo pipefail
 packages=(cmake g++ pkg-config qt6-base-dev libgtest-dev libbenchmark-dev
-  fonts-dejavu-core fonts-noto-core fonts-liberation2 cups printer-driver-cups-pdf
+  fonts-dejavu-core fonts-noto-core fonts-noto-ui-core fonts-liberation2 cups printer-driver-cups-pdf
   poppler-utils xvfb xauth xclip)
 missing=()
 for p in "${packages[@]}"; do

@@ -83,6 +83,19 @@ void frmGeneralSlip::PrintSlipPage() {
     printer.end(painter);
 }
 
+QRect printedTextRect(const QFont& font, const QPaintDevice* device, const TextItemRects& rects,
+                      const QString& text, SlipAlign align, double vAlignment,
+                      SlipAmpersand ampersand) {
+    // Measured wrapped at the outer width whatever the item's own wrapping,
+    // laid out as the screen lays it out.
+    const int measured =
+        text.isEmpty()
+            ? 0
+            : int(std::ceil(slipTextSize(font, device, text, align, rects.outer.width(), ampersand)
+                                .height()));
+    return toRect(alignVertically(rects, measured, vAlignment == 1 ? 1 : vAlignment == 2 ? 2 : 0));
+}
+
 void drawSlipPage(const frmGeneralSlip& w, QPainter& painter, double tx, double ty, QFont& font) {
     const QString file = frmGeneralSlip::mSlipFile;
     const ProfilePin pin(QFile::encodeName(file).toStdString());
@@ -120,8 +133,10 @@ void drawSlipPage(const frmGeneralSlip& w, QPainter& painter, double tx, double 
         QString text = QString::fromStdString(
             captionText(w.GetSlipKey(file, sec, QStringLiteral("Text")).toStdString()));
         const long long field = roundHalfEven(number("Field"));
-        if (type == 2 && field >= 0 && field <= kMaxField)
+        const bool data = type == 2 && field >= 0 && field <= kMaxField;
+        if (data)
             text = QString::fromStdString(gFieldValues[size_t(field)]);
+        const SlipAmpersand ampersand = data ? SlipAmpersand::Literal : SlipAmpersand::Mnemonic;
 
         // A setting the printer cannot take keeps the one of the item before.
         const QString face = faceName(w.slipName(sec, QStringLiteral("FontName")));
@@ -140,18 +155,8 @@ void drawSlipPage(const frmGeneralSlip& w, QPainter& painter, double tx, double 
         if (flag("Border"))
             text = QLatin1Char(' ') + text + QLatin1Char(' ');
 
-        // Measured wrapped at the outer width whatever the item's own wrapping,
-        // laid out as the screen lays it out.
-        const int measured = text.isEmpty()
-                                 ? 0
-                                 : int(std::ceil(slipTextSize(font, painter.device(), text, align,
-                                                              rects.outer.width())
-                                                     .height()));
-        const double vAlignment = number("VAlignment");
-        const PixelEdges drawing = alignVertically(rects, measured,
-                                                   vAlignment == 1   ? 1
-                                                   : vAlignment == 2 ? 2
-                                                                     : 0);
+        const QRect target = printedTextRect(font, painter.device(), rects, text, align,
+                                             number("VAlignment"), ampersand);
         const bool wrap = flag("Wordwrap");
 
         if (!flag("BackStyle")) {
@@ -174,14 +179,13 @@ void drawSlipPage(const frmGeneralSlip& w, QPainter& painter, double tx, double 
         }
         if (const std::optional<QColor> fore = slipColor(number("ForeColor")))
             foreColor = *fore;
-        const QRect target = toRect(drawing);
         if (!text.isEmpty() && target.width() > 0 && target.height() > 0 &&
             target.intersects(page)) {
             // What does not fit the drawing rectangle is cut off there.
             painter.save();
             painter.setClipRect(target);
             painter.setPen(foreColor);
-            drawSlipText(painter, target, text, align, wrap);
+            drawSlipText(painter, target, text, align, wrap, ampersand);
             painter.restore();
         }
     }

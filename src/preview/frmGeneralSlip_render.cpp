@@ -119,9 +119,11 @@ void frmGeneralSlip::RenderPreviewControls() {
         if (type == 1 || type == 2) {
             QString caption = QString::fromStdString(
                 captionText(GetSlipKey(mSlipFile, section, QStringLiteral("Text")).toStdString()));
+            bool data = false;
             if (type == 2) {
                 const long long f = roundHalfEven(field);
-                if (f >= 0 && f <= kMaxField)
+                data = f >= 0 && f <= kMaxField;
+                if (data)
                     caption = QString::fromStdString(gFieldValues[size_t(f)]);
             }
             const double alignment = num("Alignment");
@@ -157,6 +159,7 @@ void frmGeneralSlip::RenderPreviewControls() {
             if (backStyle)
                 caption.prepend(QLatin1Char(' '));
             label->setWordWrap(false);
+            label->setUseMnemonic(!data);
             label->setCaption(caption);
             label->autoSize();
 

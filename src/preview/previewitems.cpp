@@ -43,6 +43,7 @@ void PreviewLabel::copyFrom(const PreviewLabel& other) {
     mBackColor = other.mBackColor;
     mTag = other.mTag;
     mWordWrap = other.mWordWrap;
+    mUseMnemonic = other.mUseMnemonic;
     applyFont();
     const QRectF r = platform::twipsRect(&other);
     platform::setTwipsRect(this, float(r.left()), float(r.top()), float(r.width()),
@@ -51,6 +52,11 @@ void PreviewLabel::copyFrom(const PreviewLabel& other) {
 
 void PreviewLabel::setCaption(const QString& caption) {
     mCaption = caption;
+    update();
+}
+
+void PreviewLabel::setUseMnemonic(bool on) {
+    mUseMnemonic = on;
     update();
 }
 
@@ -133,9 +139,13 @@ SlipAlign PreviewLabel::slipAlign() const {
                                        : SlipAlign::Left;
 }
 
+SlipAmpersand PreviewLabel::ampersand() const {
+    return mUseMnemonic ? SlipAmpersand::Mnemonic : SlipAmpersand::Literal;
+}
+
 QSizeF PreviewLabel::captionExtent(double wrapWidth) const {
     const QSizeF size = slipTextSize(drawFont(), this, mCaption, slipAlign(),
-                                     wrapWidth >= 0 ? wrapWidth / kTwipsPerPixel : -1);
+                                     wrapWidth >= 0 ? wrapWidth / kTwipsPerPixel : -1, ampersand());
     return QSizeF(pixelsToTwips(size.width()), pixelsToTwips(size.height()));
 }
 
@@ -161,7 +171,7 @@ void PreviewLabel::paintEvent(QPaintEvent*) {
     // Lay out in the twips width so that lines wrap where they were measured.
     const QRectF box(0, 0, platform::twipsWidth(this) / kTwipsPerPixel,
                      platform::twipsHeight(this) / kTwipsPerPixel);
-    drawSlipText(painter, box, mCaption, slipAlign(), mWordWrap);
+    drawSlipText(painter, box, mCaption, slipAlign(), mWordWrap, ampersand());
 }
 
 void PreviewLabel::mousePressEvent(QMouseEvent* event) {

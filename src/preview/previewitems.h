@@ -13,10 +13,11 @@
 namespace lumaris {
 
 enum class SlipAlign;
+enum class SlipAmpersand;
 
 // A caption drawn as the printer draws it: "&" hides and underlines the next
-// letter ("&&" shows one "&"), right-to-left reading, alignment in absolute
-// terms whatever the script.
+// letter ("&&" shows one "&") unless mnemonics are off, right-to-left reading,
+// alignment in absolute terms whatever the script.
 class PreviewLabel : public QWidget {
     Q_OBJECT
   public:
@@ -32,6 +33,10 @@ class PreviewLabel : public QWidget {
 
     QString caption() const { return mCaption; }
     void setCaption(const QString& caption);
+
+    // Off for data, whose "&" shows as it stands.
+    bool useMnemonic() const { return mUseMnemonic; }
+    void setUseMnemonic(bool on);
 
     int alignment() const { return mAlignment; }
     // False, and no change, for a value other than 0, 1 or 2.
@@ -84,6 +89,7 @@ class PreviewLabel : public QWidget {
 
   private:
     SlipAlign slipAlign() const;
+    SlipAmpersand ampersand() const;
     void applyFont();
 
     int mIndex = 0;
@@ -96,6 +102,7 @@ class PreviewLabel : public QWidget {
     QColor mBackColor = Qt::white;
     QString mTag;
     bool mWordWrap = false;
+    bool mUseMnemonic = true;
 };
 
 // A rectangle behind a label: solid fill or none, thin solid outline or none.

@@ -1,28 +1,41 @@
 #include "preview/sliptext.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextLayout>
 #include <algorithm>
+
+#include "platform/fonts.h"
 
 namespace lumaris {
 
 namespace {
 
-// The text with its line breaks as Qt's line separator and its mnemonics
-// resolved into underlined letters.
+// The text with its line breaks as Qt's line separator, its mnemonics resolved
+// into underlined letters, and its Arabic set apart where the face is missing.
 struct Prepared {
     QString text;
-    QList<QTextLayout::FormatRange> underlines;
+    QList<QTextLayout::FormatRange> formats;
 };
 
-Prepared prepare(const QString& raw) {
+bool isArabic(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x0600 && u <= 0x06FF) || (u >= 0x0750 && u <= 0x077F) ||
+           (u >= 0x08A0 && u <= 0x08FF) || (u >= 0xFB50 && u <= 0xFDFF) ||
+           (u >= 0xFE70 && u <= 0xFEFF);
+}
+
+Prepared prepare(const QString& raw, const QFont& font, SlipAmpersand ampersand) {
     Prepared p;
     p.text.reserve(raw.size());
+    std::vector<qsizetype> underlined;
+    const bool mnemonic = ampersand == SlipAmpersand::Mnemonic;
     bool underlineNext = false;
     for (qsizetype i = 0; i < raw.size(); ++i) {
         const QChar c = raw[i];
-        if (c == QLatin1Char('&') && !underlineNext) {
+        if (mnemonic && c == QLatin1Char('&') && !underlineNext) {
             if (i + 1 < raw.size() && raw[i + 1] == QLatin1Char('&')) {
                 p.text += c;
                 ++i;
@@ -39,14 +52,33 @@ Prepared prepare(const QString& raw) {
             continue;
         }
         if (underlineNext) {
-            QTextLayout::FormatRange range;
-            range.start = int(p.text.size());
-            range.length = 1;
-            range.format.setFontUnderline(true);
-            p.underlines.append(range);
+            underlined.push_back(p.text.size());
             underlineNext = false;
         }
         p.text += c;
+    }
+
+    const bool standIn = !platform::faceInstalled(font.family());
+    const platform::ArabicStandIn arabic = platform::arabicStandIn();
+    auto formatAt = [&](qsizetype i) {
+        QTextCharFormat f;
+        if (std::find(underlined.begin(), underlined.end(), i) != underlined.end())
+            f.setFontUnderline(true);
+        if (standIn && isArabic(p.text[i])) {
+            f.setFontFamilies(QStringList{arabic.family});
+            f.setFontStretch(arabic.stretch);
+        }
+        return f;
+    };
+    // One range per run of letters formatted alike, so that words shape whole.
+    for (qsizetype i = 0; i < p.text.size();) {
+        const QTextCharFormat f = formatAt(i);
+        qsizetype end = i + 1;
+        while (end < p.text.size() && formatAt(end) == f)
+            ++end;
+        if (f.propertyCount() > 0)
+            p.formats.append({int(i), int(end - i), f});
+        i = end;
     }
     return p;
 }
@@ -62,18 +94,49 @@ Qt::Alignment horizontal(SlipAlign align) {
     }
 }
 
-// Lays the text out in lines of lineWidth, each baseline one line of the
-// item's face below the last. Returns the number of lines (at least one).
-int layOut(QTextLayout& layout, const QFont& font, const QPaintDevice* device, const Prepared& p,
-           SlipAlign align, double lineWidth, bool wrap) {
+QRectF lineInk(const QTextLine& line) {
+    QRectF ink;
+    for (const QGlyphRun& run : line.glyphRuns()) {
+        const QRawFont font = run.rawFont();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            const QRectF glyph = font.boundingRect(glyphs[i]);
+            if (!glyph.isEmpty())
+                ink |= glyph.translated(positions[i]);
+        }
+    }
+    return ink;
+}
+
+// How far to move ink spanning [from, to] to bring it within [low, high], as
+// far as the other side allows.
+double fitShift(double from, double to, double low, double high) {
+    if (to > high)
+        return -std::min(to - high, std::max(0.0, from - low));
+    if (from < low)
+        return std::min(low - from, std::max(0.0, high - to));
+    return 0;
+}
+
+// Lays the text out in lines of lineWidth, each in a line of the item's face
+// below the last. Returns the number of lines (at least one) and the height.
+struct Laid {
+    int lines = 1;
+    double height = 0;
+};
+
+Laid layOut(QTextLayout& layout, const QFont& font, const QPaintDevice* device, const Prepared& p,
+            SlipAlign align, double lineWidth, bool wrap) {
     QTextOption option;
     option.setAlignment(horizontal(align));
     option.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::NoWrap);
     option.setTextDirection(Qt::RightToLeft);
     layout.setTextOption(option);
-    layout.setFormats(p.underlines);
+    layout.setFormats(p.formats);
 
     const QFontMetricsF metrics(font, device);
+    const double height = metrics.height();
     int lines = 0;
     layout.beginLayout();
     for (;;) {
@@ -81,36 +144,71 @@ int layOut(QTextLayout& layout, const QFont& font, const QPaintDevice* device, c
         if (!line.isValid())
             break;
         line.setLineWidth(lineWidth);
-        const double top = lines * metrics.height();
-        line.setPosition(QPointF(0, top + metrics.ascent() - line.ascent()));
+        line.setPosition(QPointF(0, lines * height + metrics.ascent() - line.ascent()));
         ++lines;
     }
     layout.endLayout();
-    return std::max(lines, 1);
+
+    // A line whose ink leaves its line moves within it as far as its ink
+    // allows; what still sticks out above the first line or below the last
+    // widens the extent. The last pixel is kept clear: the printer's clip may
+    // round a pixel short of the measured height.
+    const int count = layout.lineCount();
+    const double end = count * height - 1;
+    double above = 0;
+    double below = 0;
+    for (int i = 0; i < count; ++i) {
+        QTextLine line = layout.lineAt(i);
+        const QRectF ink = lineInk(line);
+        if (ink.isEmpty())
+            continue;
+        const double dx = fitShift(ink.left(), ink.right(), 0, lineWidth);
+        const double dy = fitShift(ink.top(), ink.bottom(), i * height,
+                                   i + 1 == count ? end : (i + 1) * height);
+        line.setPosition(line.position() + QPointF(dx, dy));
+        above = std::max(above, -(ink.top() + dy));
+        below = std::max(below, ink.bottom() + dy - end);
+    }
+    if (above > 0)
+        for (int i = 0; i < layout.lineCount(); ++i)
+            layout.lineAt(i).setPosition(layout.lineAt(i).position() + QPointF(0, above));
+    lines = std::max(lines, 1);
+    return {lines, lines * height + above + below};
 }
 
 } // namespace
 
 QSizeF slipTextSize(const QFont& font, const QPaintDevice* device, const QString& text,
-                    SlipAlign align, double wrapWidth) {
-    const Prepared p = prepare(text);
+                    SlipAlign align, double wrapWidth, SlipAmpersand ampersand) {
+    const Prepared p = prepare(text, font, ampersand);
     const bool wrap = wrapWidth >= 0;
     QTextLayout layout(p.text, font, const_cast<QPaintDevice*>(device));
-    const int lines = layOut(layout, font, device, p, align, wrap ? wrapWidth : 1.0e7, wrap);
+    const Laid laid = layOut(layout, font, device, p, align, wrap ? wrapWidth : 1.0e7, wrap);
     double width = 0;
     for (int i = 0; i < layout.lineCount(); ++i)
         width = std::max(width, layout.lineAt(i).naturalTextWidth());
-    return QSizeF(width, lines * QFontMetricsF(font, device).height());
+    return QSizeF(width, laid.height);
 }
 
 void drawSlipText(QPainter& painter, const QRectF& rect, const QString& text, SlipAlign align,
-                  bool wrap) {
-    const Prepared p = prepare(text);
+                  bool wrap, SlipAmpersand ampersand) {
+    const Prepared p = prepare(text, painter.font(), ampersand);
     if (p.text.isEmpty())
         return;
     QTextLayout layout(p.text, painter.font(), painter.device());
     layOut(layout, painter.font(), painter.device(), p, align, std::max(0.0, rect.width()), wrap);
     layout.draw(&painter, rect.topLeft());
+}
+
+QRectF slipTextInk(const QFont& font, const QPaintDevice* device, const QRectF& rect,
+                   const QString& text, SlipAlign align, bool wrap, SlipAmpersand ampersand) {
+    const Prepared p = prepare(text, font, ampersand);
+    QTextLayout layout(p.text, font, const_cast<QPaintDevice*>(device));
+    layOut(layout, font, device, p, align, std::max(0.0, rect.width()), wrap);
+    QRectF ink;
+    for (int i = 0; i < layout.lineCount(); ++i)
+        ink |= lineInk(layout.lineAt(i));
+    return ink.translated(rect.topLeft());
 }
 
 } // namespace lumaris

@@ -1,13 +1,20 @@
 #pragma once
 // A slip's text as the printer's text call lays it out: lines broken at line
 // breaks (and, with wrapping, at word boundaries within the width), "&" hiding
-// itself and underlining the next letter ("&&" shows one "&"), right-to-left
-// reading, alignment in absolute terms.
+// itself and underlining the next letter ("&&" shows one "&") unless the text is
+// data, right-to-left reading, alignment in absolute terms.
 //
 // Lines advance by the line height of the item's own face. Qt would take the
 // tallest face on the line instead, and the faces that supply Arabic letters
 // here are much taller than the Windows face the slip was designed with: a
-// 12 pt Arabic line would take 34 px where the slip planned about 19.
+// 12 pt Arabic line would take 34 px where the slip planned about 19. Each line
+// sits as high or low in its line as its ink needs; ink that no placement fits
+// (a mark above an alef and a hamza below one on the same line) adds to the
+// text's height, so that nothing of it is cut.
+//
+// Where the item's face is missing, its Arabic is set in the platform's Arabic
+// stand-in, condensed to the width the slip was designed for; Latin keeps the
+// substitute of the face itself.
 
 #include <QFont>
 #include <QRectF>
@@ -21,14 +28,23 @@ namespace lumaris {
 
 enum class SlipAlign { Left, Right, Center };
 
+// A caption shows "&" as a mnemonic mark; data shows every "&" as it stands.
+enum class SlipAmpersand { Mnemonic, Literal };
+
 // The text's extent in device pixels: the widest line by all lines. With
 // wrapWidth >= 0 the lines wrap within that width. An empty text takes one line.
 QSizeF slipTextSize(const QFont& font, const QPaintDevice* device, const QString& text,
-                    SlipAlign align, double wrapWidth = -1);
+                    SlipAlign align, double wrapWidth = -1,
+                    SlipAmpersand ampersand = SlipAmpersand::Mnemonic);
 
 // Draws the text from the top of the rectangle with the painter's font and pen,
 // aligned within the rectangle's width and wrapped there when wrap is set.
 void drawSlipText(QPainter& painter, const QRectF& rect, const QString& text, SlipAlign align,
-                  bool wrap);
+                  bool wrap, SlipAmpersand ampersand = SlipAmpersand::Mnemonic);
+
+// Where drawSlipText would put ink, in device pixels: the bounds of the glyphs.
+QRectF slipTextInk(const QFont& font, const QPaintDevice* device, const QRectF& rect,
+                   const QString& text, SlipAlign align, bool wrap,
+                   SlipAmpersand ampersand = SlipAmpersand::Mnemonic);
 
 } // namespace lumaris

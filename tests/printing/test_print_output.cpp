@@ -12,6 +12,7 @@
 #include "platform/printer.h"
 #include "preview/frmGeneralSlip.h"
 #include "preview/picturebox.h"
+#include "preview/previewitems.h"
 #include "preview/printlayout.h"
 #include "printing_support.h"
 
@@ -217,6 +218,43 @@ TEST_F(PrintOutput, TextsPositionsAndColours) {
     ASSERT_TRUE(page.find("UNDERWORD"));
     EXPECT_TRUE(underlined(page.find("UNDERWORD")));
     EXPECT_FALSE(underlined(page.find("TOPWORD")));
+}
+
+// A data field's value is data: every "&" shows and prints as it stands. A
+// fixed caption's "&" marks a key and "&&" is one "&", on screen and on paper.
+TEST_F(PrintOutput, AmpersandsOfDataAndCaptions) {
+    gFieldValues[62] = "SMITH&SONS";
+    gFieldValues[63] = "X&&Y";
+    using Row = std::pair<Keys, QString>; // keys, the text shown and printed
+    const Row rows[] = {
+        {{{"Type", "2"}, {"Field", "62"}}, "SMITH&SONS"},
+        {{{"Type", "2"}, {"Field", "63"}}, "X&&Y"},
+        {{{"Text", "P&Q"}}, "PQ"},
+        {{{"Text", "R&&S"}}, "R&S"},
+    };
+    std::vector<Item> items;
+    for (int k = 0; k < int(std::size(rows)); ++k) {
+        Keys keys = rows[k].first;
+        keys.push_back({"BackStyle", "False"}); // no leading blank on screen
+        items.push_back({k + 1, 1440, 1440 + 1000.0 * k, 4320, 960, keys});
+    }
+    frmGeneralSlip& w = frmGeneralSlip::instance();
+    w.ShowSlip(writeSlip(mDir, items), false, true);
+    for (int k = 0; k < int(std::size(rows)); ++k) {
+        const PreviewLabel* label = w.labMaster.at(k + 1);
+        const double shown =
+            QFontMetricsF(label->drawFont(), label).horizontalAdvance(rows[k].second);
+        EXPECT_EQ(label->captionExtent().width(), std::ceil(shown) * 15)
+            << rows[k].second.toStdString();
+    }
+    platform::Printer& p = platform::Printer::current();
+    ASSERT_TRUE(p.selectByName(kDefaultQueue) && p.setPaperSize(9));
+    w.PrintSlipPage();
+    const QStringList pdfs = printed(kDefaultQueue);
+    ASSERT_EQ(pdfs.size(), 1);
+    const PdfPage page = readPdf(pdfs.first());
+    for (const auto& [keys, text] : rows)
+        EXPECT_TRUE(page.find(text)) << text.toStdString();
 }
 
 } // namespace
