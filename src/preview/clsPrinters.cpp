@@ -3,7 +3,11 @@
 #include <QPageSize>
 #include <QPrinterInfo>
 #include <cmath>
+#include <cstdio>
+#include <cups/cups.h>
+#include <cups/ppd.h>
 #include <limits>
+#include <set>
 
 #include "platform/printer.h"
 
@@ -14,6 +18,96 @@ namespace {
 // A driver's paper name slot holds 64 characters.
 constexpr int kNameSlot = 64;
 constexpr double kTenthsMmPerInch = 254.0;
+constexpr double kTenthsMmPerPoint = kTenthsMmPerInch / 72.0;
+// Windows paper codes: none, and the first of the driver's own papers.
+constexpr int kNoPaper = 0;
+constexpr int kFirstOwnPaper = 256;
+
+// A paper as the driver names it: its key (the PPD's option name, "A4",
+// "SuperB"), its display name ("Super B") and its size in points.
+struct DriverPaper {
+    QString key;
+    QString name;
+    double widthPt = 0;
+    double heightPt = 0;
+};
+
+// The standard paper code of a driver's paper: only when the platform knows a
+// paper of that key and that size; near sizes or near names are other papers.
+int standardCode(const DriverPaper& paper) {
+    // A driver rounds its sizes to whole points; 3 points is about a millimetre.
+    constexpr double kTolerancePt = 3.0;
+    for (int i = 0; i <= int(QPageSize::LastPageSize); ++i) {
+        const auto id = QPageSize::PageSizeId(i);
+        if (QPageSize::key(id) != paper.key)
+            continue;
+        const QSizeF pt = QPageSize::definitionSize(id) *
+                          (QPageSize::definitionUnits(id) == QPageSize::Inch ? 72.0 : 72.0 / 25.4);
+        if (std::abs(pt.width() - paper.widthPt) <= kTolerancePt &&
+            std::abs(pt.height() - paper.heightPt) <= kTolerancePt)
+            return QPageSize::windowsId(id);
+    }
+    return kNoPaper;
+}
+
+// Numbers the papers: a standard paper keeps its standard code, every other
+// one (and a second paper that is the same standard paper) gets a code of its
+// own from 256 up, so that each code finds exactly one paper.
+std::vector<clsPrinters::Paper> numbered(const std::vector<DriverPaper>& driverPapers) {
+    std::vector<int> codes;
+    std::set<int> used;
+    for (const DriverPaper& paper : driverPapers) {
+        int code = standardCode(paper);
+        if (code == kNoPaper || code >= kFirstOwnPaper || !used.insert(code).second)
+            code = kNoPaper;
+        codes.push_back(code);
+    }
+    std::vector<clsPrinters::Paper> papers;
+    int next = kFirstOwnPaper;
+    for (size_t i = 0; i < driverPapers.size(); ++i) {
+        int code = codes[i];
+        if (code == kNoPaper) {
+            while (used.count(next))
+                ++next;
+            code = next++;
+        }
+        const DriverPaper& paper = driverPapers[i];
+        papers.push_back({paper.name, code, paper.widthPt * kTenthsMmPerPoint,
+                          paper.heightPt * kTenthsMmPerPoint});
+    }
+    return papers;
+}
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+// The papers of the queue's PPD, in its order; empty when the queue has none.
+std::vector<DriverPaper> ppdPapers(const QString& queue) {
+    std::vector<DriverPaper> papers;
+    const char* copy = cupsGetPPD2(CUPS_HTTP_DEFAULT, queue.toUtf8().constData());
+    if (!copy)
+        return papers;
+    ppd_file_t* ppd = ppdOpenFile(copy);
+    std::remove(copy);
+    if (!ppd)
+        return papers;
+    const bool latin1 = ppd->lang_encoding && (qstrcmp(ppd->lang_encoding, "ISOLatin1") == 0 ||
+                                               qstrcmp(ppd->lang_encoding, "WindowsANSI") == 0);
+    ppd_option_t* pageSize = ppdFindOption(ppd, "PageSize");
+    for (int i = 0; i < ppd->num_sizes; ++i) {
+        const ppd_size_t& size = ppd->sizes[i];
+        // The custom size is a range, not a paper.
+        if (size.width <= 0 || size.length <= 0 || qstrcmp(size.name, "Custom") == 0)
+            continue;
+        const ppd_choice_t* choice = pageSize ? ppdFindChoice(pageSize, size.name) : nullptr;
+        const char* text = choice && choice->text[0] ? choice->text : size.name;
+        papers.push_back({QString::fromLatin1(size.name),
+                          latin1 ? QString::fromLatin1(text) : QString::fromUtf8(text), size.width,
+                          size.length});
+    }
+    ppdClose(ppd);
+    return papers;
+}
+#pragma GCC diagnostic pop
 
 } // namespace
 
@@ -72,7 +166,7 @@ QString clsPrinters::PageNameById(int idx) const {
     return QString();
 }
 
-QString clsPrinters::sizeDescription(int widthTenthsMm, int heightTenthsMm) {
+QString clsPrinters::sizeDescription(double widthTenthsMm, double heightTenthsMm) {
     // A fixed point whatever the locale: the text is read back as a number.
     return QString::number(widthTenthsMm / kTenthsMmPerInch, 'f', 2) + QStringLiteral(" x ") +
            QString::number(heightTenthsMm / kTenthsMmPerInch, 'f', 2) + QStringLiteral(" inch");
@@ -97,18 +191,20 @@ bool clsPrinters::loadPaperTable(const std::vector<Paper>& papers) {
 }
 
 std::vector<clsPrinters::Paper> clsPrinters::printerPapers(const QString& deviceName) {
-    std::vector<Paper> papers;
     if (deviceName.isEmpty())
-        return papers;
-    const QPrinterInfo info = QPrinterInfo::printerInfo(deviceName);
-    if (info.isNull())
-        return papers;
-    for (const QPageSize& size : info.supportedPageSizes()) {
-        const QSizeF mm = size.size(QPageSize::Millimeter);
-        papers.push_back({size.name(), size.windowsId(), int(std::lround(mm.width() * 10)),
-                          int(std::lround(mm.height() * 10))});
+        return {};
+    std::vector<DriverPaper> papers = ppdPapers(deviceName);
+    if (papers.empty()) {
+        // A queue without a PPD: the papers as the platform reads them.
+        const QPrinterInfo info = QPrinterInfo::printerInfo(deviceName);
+        if (info.isNull())
+            return {};
+        for (const QPageSize& size : info.supportedPageSizes()) {
+            const QSizeF pt = size.size(QPageSize::Point);
+            papers.push_back({size.key(), size.name(), pt.width(), pt.height()});
+        }
     }
-    return papers;
+    return numbered(papers);
 }
 
 bool clsPrinters::LoadPages() {

@@ -15,8 +15,8 @@ class clsPrinters {
     struct Paper {
         QString name;
         int id = 0; // paper code; kept as a 16-bit number in the table
-        int widthTenthsMm = 0;
-        int heightTenthsMm = 0;
+        double widthTenthsMm = 0;
+        double heightTenthsMm = 0;
     };
 
     // The installed printers, counted from 1 in the platform's order.
@@ -37,14 +37,15 @@ class clsPrinters {
 
     // Width and height in inches, two decimals with a point: 2100 x 2970
     // tenths of a millimetre is "8.27 x 11.69 inch".
-    static QString sizeDescription(int widthTenthsMm, int heightTenthsMm);
+    static QString sizeDescription(double widthTenthsMm, double heightTenthsMm);
 
     // Replaces the paper table with these papers, in order. False, and the
     // table kept, when the list is empty.
     bool loadPaperTable(const std::vector<Paper>& papers);
 
-    // The papers that an installed printer offers, in the driver's order;
-    // empty when it cannot tell.
+    // The papers that an installed printer's driver offers, in its order, with
+    // the driver's sizes; standard papers carry their standard codes, every
+    // other paper a code of its own from 256 up. Empty when it cannot tell.
     static std::vector<Paper> printerPapers(const QString& deviceName);
 
   private:

@@ -11,7 +11,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <optional>
@@ -220,8 +219,7 @@ void frmGeneralSlip::Form_Load() {
     picPrinter->hide();
     picShadow->hide();
     picWorkSpace->hide();
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        resize(screen->size());
+    fitToScreen();
     labSave->setCursor(curHand);
     labBrowse->setCursor(curHand);
     picBrowse->hide();

@@ -157,6 +157,8 @@ class frmGeneralSlip : public QDialog {
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
@@ -169,6 +171,12 @@ class frmGeneralSlip : public QDialog {
     void connectCopyMenu();
     void connectReport();
     void finishModal();
+    // Sizes the window so that its outer size, frame and caption included,
+    // fills the screen's available area; fits it again when the frame has
+    // changed since the last fit.
+    void fitToScreen();
+    void refitToFrame();
+    QSize mFittedFrame; // the frame's extra size that the last fit allowed for
 };
 
 } // namespace lumaris

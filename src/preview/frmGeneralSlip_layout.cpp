@@ -1,4 +1,6 @@
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -29,6 +31,41 @@ float pagePosition(int value) {
 }
 
 } // namespace
+
+void frmGeneralSlip::fitToScreen() {
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    // Before a window manager has framed the window its frame adds nothing;
+    // the fit is made again once the frame is known.
+    mFittedFrame = frameGeometry().size() - size();
+    resize((area.size() - mFittedFrame).expandedTo(QSize(1, 1)));
+    move(area.topLeft());
+}
+
+void frmGeneralSlip::refitToFrame() {
+    // A maximised or minimised window is the window manager's to size.
+    if (!isVisible() ||
+        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) ||
+        frameGeometry().size() - size() == mFittedFrame)
+        return;
+    fitToScreen();
+    // The layout counts the frame: lay out again also when the inner size
+    // happens to stay.
+    Form_Resize();
+}
+
+void frmGeneralSlip::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    refitToFrame();
+}
+
+void frmGeneralSlip::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    // Framing the window moves it: its frame is known from then on.
+    refitToFrame();
+}
 
 void frmGeneralSlip::Form_Resize() {
     const float width = float(frameGeometry().width() * kTwipsPerPixel);

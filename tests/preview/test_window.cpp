@@ -3,7 +3,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -166,6 +169,49 @@ TEST_F(PreviewWindow, LayoutFollowsTheWindowSize) {
     setTwipsRect(w.picWorkSpace, 200, 570, 100, 100);
     w.picWorkSpace_Resize();
     EXPECT_FLOAT_EQ(twipsWidth(w.HScroll1), 140);
+}
+
+// Run by WindowManager.OuterSizeFitsTheScreen (wm.sh) under Xvfb and openbox,
+// which keeps a strip at the bottom: the frame and caption, as the X server
+// has them, lie within the available area, and so does the horizontal bar.
+TEST_F(PreviewWindow, DISABLED_OuterSizeFitsTheScreenUnderAWindowManager) {
+    ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+    frmGeneralSlip& w = show(slipHead("2", 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QRect area = w.screen()->availableGeometry();
+    ASSERT_LT(area.height(), w.screen()->geometry().height());
+    const QString id = QString::number(w.winId());
+    auto x11 = [](const QStringList& command) {
+        QProcess p;
+        p.start(command.first(), command.mid(1));
+        return p.waitForFinished(5000) ? QString::fromLocal8Bit(p.readAllStandardOutput()) : "";
+    };
+    QRect outer, client;
+    auto framed = [&] {
+        // _NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom
+        const QStringList e = x11({"xprop", "-id", id, "_NET_FRAME_EXTENTS"})
+                                  .section('=', 1)
+                                  .split(',', Qt::SkipEmptyParts);
+        const QString info = x11({"xwininfo", "-id", id});
+        auto field = [&](const QString& name) {
+            return QRegularExpression(name + R"(:\s+(-?\d+))").match(info).captured(1).toInt();
+        };
+        client = QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"),
+                       field("Width"), field("Height"));
+        if (e.size() != 4 || e[2].toInt() == 0)
+            return false;
+        outer = client.adjusted(-e[0].toInt(), -e[2].toInt(), e[1].toInt(), e[3].toInt());
+        return area.contains(outer);
+    };
+    EXPECT_TRUE(QTest::qWaitFor(framed, 5000));
+    EXPECT_EQ(outer.size(), area.size()) << "fills the available area";
+    const QRect bar(client.topLeft() + w.HScroll1->mapTo(&w, QPoint(0, 0)), w.HScroll1->size());
+    EXPECT_TRUE(w.HScroll1->isVisible() && area.contains(bar) && client.contains(bar));
+    // The layout counts the outer size.
+    (void)QTest::qWaitFor(
+        [&] { return twipsHeight(w.picWorkSpace) == outer.height() * 15 - 1200; });
+    EXPECT_FLOAT_EQ(twipsHeight(w.picWorkSpace), float(outer.height() * 15 - 1200));
+    EXPECT_FLOAT_EQ(twipsWidth(w.picToolbar), float(outer.width() * 15));
 }
 
 } // namespace

@@ -3,10 +3,12 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QPainter>
-#include <QPrinterInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <cmath>
+#include <set>
 
 #include "platform/printer.h"
 #include "preview/clsPrinters.h"
@@ -43,16 +45,35 @@ TEST_F(Printers, ChoiceSlipPaperAndCatalogue) {
     ASSERT_TRUE(printers.ChangePrinter(QStringLiteral("slip2")));
     ASSERT_TRUE(printers.ChangePrinter(QStringLiteral("NoSuchQueue")));
     EXPECT_EQ(p.deviceName(), kOtherQueue);
-    const QList<QPageSize> sizes = QPrinterInfo::printerInfo(kOtherQueue).supportedPageSizes();
-    ASSERT_EQ(printers.PagesCount(), sizes.size());
-    EXPECT_EQ(printers.PageName(printers.PagesCount()), sizes.last().name());
-    // Paper names in any case, not trimmed, give the platform's codes and the
-    // size in inches with two decimals and a point (A4 is 210 x 297 mm).
+    // Every paper of the queue's driver, in its order, with the driver's size
+    // in inches; standard papers keep their codes, each other one gets its own.
+    QFile ppd(QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"));
+    ASSERT_TRUE(ppd.open(QIODevice::ReadOnly));
+    const QRegularExpression dimension(R"re(^\*PaperDimension [^/]+/(.+): "(\S+) (\S+)")re");
+    std::set<int> ids;
+    int n = 0;
+    for (const QByteArray& line : ppd.readAll().split('\n')) {
+        const QRegularExpressionMatch m = dimension.match(QString::fromLatin1(line));
+        if (!m.hasMatch())
+            continue;
+        const QString name = m.captured(1);
+        auto inch = [](const QString& pt) { return QString::number(pt.toDouble() / 72, 'f', 2); };
+        ++n;
+        EXPECT_EQ(printers.PageName(n), name);
+        EXPECT_EQ(printers.PageDecreption(name).toStdString(),
+                  (inch(m.captured(2)) + " x " + inch(m.captured(3)) + " inch").toStdString());
+        const int id = printers.PageId(name);
+        EXPECT_TRUE(id != 0 && ids.insert(id).second) << name.toStdString() << " " << id;
+        EXPECT_EQ(printers.PageNameById(id), name);
+    }
+    ASSERT_GT(n, 60);
+    EXPECT_EQ(printers.PagesCount(), n);
+    EXPECT_EQ(printers.PageDecreption("Super B"), "13.00 x 19.00 inch") << "936 x 1368 points";
+    // Paper names in any case, not trimmed, give the standard codes.
     EXPECT_EQ(printers.PageId("a4"), 9);
+    EXPECT_EQ(printers.PageId("us letter"), 1);
     EXPECT_EQ(printers.PageId(" A4"), 0);
     EXPECT_EQ(printers.PageNameById(11), "A5");
-    EXPECT_EQ(printers.PageDecreption("A4"), "8.27 x 11.69 inch");
-    EXPECT_EQ(printers.PageDecreption("us letter"), "8.50 x 11.00 inch");
     // A driver's list: of two papers of one name the first answers; codes are
     // 16-bit (40000 is held as 40000 - 65536); an empty list keeps the table.
     ASSERT_TRUE(printers.loadPaperTable(
