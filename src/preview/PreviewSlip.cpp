@@ -59,8 +59,11 @@ bool PreviewSlip(std::string* error) {
         return false;
     }
     frmGeneralSlip& window = frmGeneralSlip::instance();
-    window.picLogo->setPicture(builtInLogo());
-    window.ShowSlip(QFile::decodeName(QByteArray::fromStdString(path)), false, false);
+    // Loading runs events: the window may have been closed meanwhile.
+    if (frmGeneralSlip::isLoaded()) {
+        window.picLogo->setPicture(builtInLogo());
+        window.ShowSlip(QFile::decodeName(QByteArray::fromStdString(path)), false, false);
+    }
     ::unlink(path.c_str());
     unrecordTempFile(path);
     return true;
