@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QSocketNotifier>
+#include <QThread>
+#include <QTimer>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -38,6 +40,22 @@ void onSignal(int sig) {
     errno = saved;
 }
 
+// Closes the window as its Close button does, once its own event loop runs:
+// a window closed while it is being shown would leave exec() waiting for ever.
+void closeAfterSignal() {
+    if (!lumaris::frmGeneralSlip::isLoaded()) {
+        // No window: nothing else will run the cleanup.
+        lumaris::cleanUpTempFiles();
+        ::_exit(128 + gSignal);
+    }
+    if (QThread::currentThread()->loopLevel() == 0) {
+        QTimer::singleShot(10, closeAfterSignal);
+        return;
+    }
+    // ShowSlip returns and main cleans up as after a Close.
+    lumaris::frmGeneralSlip::instance().cmdClose_Click();
+}
+
 void catchTerminationSignals(QObject* owner) {
     if (::pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
@@ -52,14 +70,7 @@ void catchTerminationSignals(QObject* owner) {
         char byte;
         while (::read(gSignalPipe[0], &byte, 1) > 0) {
         }
-        if (lumaris::frmGeneralSlip::isLoaded()) {
-            // ShowSlip returns and main cleans up as after a Close.
-            lumaris::frmGeneralSlip::instance().cmdClose_Click();
-            return;
-        }
-        // No window yet: nothing else will run the cleanup.
-        lumaris::cleanUpTempFiles();
-        ::_exit(128 + gSignal);
+        closeAfterSignal();
     });
 }
 

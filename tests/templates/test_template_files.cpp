@@ -18,8 +18,8 @@
 #include <set>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <tuple>
+#include <unistd.h>
 
 using namespace lumaris;
 namespace fs = std::filesystem;
@@ -349,8 +349,8 @@ TEST_F(Templates, ConcurrentRunsEachOpenTheirOwn) {
                 char go;
                 ::close(gate[1]);
                 [[maybe_unused]] const ssize_t n = ::read(gate[0], &go, 1); // all start together
-                const bool own = tpl::OpenTemplate(form) && gFormNum == form &&
-                                 slipText() == expected[form];
+                const bool own =
+                    tpl::OpenTemplate(form) && gFormNum == form && slipText() == expected[form];
                 ::_exit(own ? 0 : 1);
             }
             children[pid] = form;
