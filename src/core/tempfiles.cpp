@@ -16,54 +16,100 @@ namespace {
 std::mutex gListMutex;
 std::vector<std::string> gRecorded;
 
-void refuse(const std::string& folder, const char* reason) {
-    std::fprintf(stderr, "lumaris: not using the temporary folder %s: %s\n", folder.c_str(),
-                 reason);
+// The folder this run made because its usual one was refused, and that one.
+std::mutex gRunMutex;
+std::string gRunFolder;
+std::string gRunFolderFor;
+
+// Why name cannot be our private folder; "" when it can. A missing folder is
+// made when create is set; a wide mode on our own folder is narrowed.
+std::string notOurFolder(const std::string& name, bool create) {
+    if (create && ::mkdir(name.c_str(), 0700) != 0 && errno != EEXIST)
+        return std::strerror(errno);
+    // lstat: a symlink planted by someone else must not be followed.
+    struct stat st {};
+    if (::lstat(name.c_str(), &st) != 0)
+        return std::strerror(errno);
+    if (S_ISLNK(st.st_mode))
+        return "it is a symbolic link";
+    if (!S_ISDIR(st.st_mode))
+        return "it is not a folder";
+    if (st.st_uid != ::geteuid())
+        return "it belongs to another user";
+    if ((st.st_mode & 07777) != 0700 && ::chmod(name.c_str(), 0700) != 0)
+        return std::strerror(errno);
+    return {};
+}
+
+// $XDG_RUNTIME_DIR/lumaris, when the runtime folder is set, ours and private.
+std::optional<std::filesystem::path> runtimeFolder() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime == nullptr || *runtime != '/')
+        return std::nullopt;
+    struct stat st {};
+    if (::stat(runtime, &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
+        (st.st_mode & 077) != 0)
+        return std::nullopt;
+    const std::filesystem::path folder = std::filesystem::path(runtime) / "lumaris";
+    if (!notOurFolder(folder.string(), true).empty())
+        return std::nullopt;
+    return folder;
+}
+
+void removeRunFolder() {
+    std::lock_guard lock(gRunMutex);
+    if (gRunFolder.empty())
+        return;
+    std::error_code ec;
+    std::filesystem::remove_all(gRunFolder, ec);
+    gRunFolder.clear();
+    gRunFolderFor.clear();
 }
 
 } // namespace
 
-std::optional<std::filesystem::path> tempFolder() {
+std::optional<std::filesystem::path> tempFolder(std::string* error) {
+    if (auto runtime = runtimeFolder())
+        return runtime;
     const char* base = std::getenv("TMPDIR");
     std::filesystem::path folder = (base != nullptr && *base != '\0') ? base : "/tmp";
-    const uid_t uid = ::geteuid();
-    folder /= "lumaris-" + std::to_string(uid);
+    folder /= "lumaris-" + std::to_string(::geteuid());
     const std::string name = folder.string();
+    const std::string why = notOurFolder(name, true);
+    if (why.empty())
+        return folder;
 
-    if (::mkdir(name.c_str(), 0700) != 0 && errno != EEXIST) {
-        refuse(name, std::strerror(errno));
+    // The same stand-in for the whole run, so files written early are found later.
+    std::lock_guard lock(gRunMutex);
+    if (gRunFolderFor == name && notOurFolder(gRunFolder, false).empty())
+        return gRunFolder;
+    std::string fresh = name + "-XXXXXX";
+    if (::mkdtemp(fresh.data()) == nullptr) {
+        if (error)
+            *error = name + ": " + why + "; " + fileError(fresh);
         return std::nullopt;
     }
-    // lstat: a symlink planted by someone else must not be followed.
-    struct stat st {};
-    if (::lstat(name.c_str(), &st) != 0) {
-        refuse(name, std::strerror(errno));
-        return std::nullopt;
+    std::fprintf(stderr, "lumaris: not using the temporary folder %s: %s; using %s for this run\n",
+                 name.c_str(), why.c_str(), fresh.c_str());
+    static const bool registered = std::atexit(removeRunFolder) == 0;
+    (void)registered;
+    if (!gRunFolder.empty() && gRunFolder != fresh) {
+        std::error_code ec;
+        std::filesystem::remove_all(gRunFolder, ec);
     }
-    if (S_ISLNK(st.st_mode)) {
-        refuse(name, "it is a symbolic link");
-        return std::nullopt;
-    }
-    if (!S_ISDIR(st.st_mode)) {
-        refuse(name, "it is not a folder");
-        return std::nullopt;
-    }
-    if (st.st_uid != uid) {
-        refuse(name, "it belongs to another user");
-        return std::nullopt;
-    }
-    if ((st.st_mode & 07777) != 0700 && ::chmod(name.c_str(), 0700) != 0) {
-        refuse(name, std::strerror(errno));
-        return std::nullopt;
-    }
-    return folder;
+    gRunFolder = fresh;
+    gRunFolderFor = name;
+    return gRunFolder;
 }
 
-std::string makeTempFile(std::string_view extension) {
+std::string makeTempFile(std::string_view extension, std::string* error) {
     if (extension.find('/') != std::string_view::npos ||
-        extension.find('\0') != std::string_view::npos)
+        extension.find('\0') != std::string_view::npos) {
+        if (error)
+            *error = "invalid extension";
         return {};
-    const auto folder = tempFolder();
+    }
+    const auto folder = tempFolder(error);
     if (!folder)
         return {};
     std::string name = (*folder / "lumaris-XXXXXX").string();
@@ -74,8 +120,11 @@ std::string makeTempFile(std::string_view extension) {
         suffix = static_cast<int>(extension.size()) + 1;
     }
     const int fd = ::mkstemps(name.data(), suffix);
-    if (fd < 0)
+    if (fd < 0) {
+        if (error)
+            *error = fileError(folder->string());
         return {};
+    }
     ::close(fd);
     std::lock_guard lock(gListMutex);
     gRecorded.push_back(name);
@@ -106,6 +155,15 @@ void deleteRecordedTempFiles() {
     }
     for (const auto& path : paths)
         ::unlink(path.c_str());
+}
+
+void cleanUpTempFiles() {
+    deleteRecordedTempFiles();
+    removeRunFolder();
+}
+
+std::string fileError(const std::string& path) {
+    return path + ": " + (errno != 0 ? std::strerror(errno) : "failed");
 }
 
 } // namespace lumaris

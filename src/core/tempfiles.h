@@ -1,8 +1,10 @@
 #pragma once
-// Temporary files, kept in a private per-user folder ($TMPDIR/lumaris-<uid>,
-// /tmp when TMPDIR is unset) of mode 0700 so no other user can plant or read
-// them. The folder is refused (with a line on stderr) when it is a symlink or
-// owned by someone else.
+// Temporary files, kept in a private per-user folder of mode 0700 so no other
+// user can plant or read them: $XDG_RUNTIME_DIR/lumaris when that is set and
+// the user's own, else $TMPDIR/lumaris-<uid> (/tmp when TMPDIR is unset). When
+// that one is refused (a symlink, or someone else's) the run gets a fresh
+// folder of its own, $TMPDIR/lumaris-<uid>-XXXXXX, said on stderr and removed
+// at exit. A folder that is not the user's own is never written into.
 
 #include <filesystem>
 #include <optional>
@@ -12,12 +14,14 @@
 
 namespace lumaris {
 
-// The private folder, created when missing; nullopt when it cannot be used.
-std::optional<std::filesystem::path> tempFolder();
+// The private folder, created when missing; nullopt when none can be had, and
+// then *error (when given) says which folder and why.
+std::optional<std::filesystem::path> tempFolder(std::string* error = nullptr);
 
 // A new unique file (created empty, so the name stays ours) in the temp folder
-// with the given extension ("tmp"), recorded for deletion; "" on failure.
-std::string makeTempFile(std::string_view extension);
+// with the given extension ("tmp"), recorded for deletion; "" on failure, and
+// then *error (when given) names the file or folder and the reason.
+std::string makeTempFile(std::string_view extension, std::string* error = nullptr);
 
 // The recorded list, joined by "|".
 std::string recordedTempFiles();
@@ -27,5 +31,12 @@ void unrecordTempFile(const std::string& path);
 
 // Deletes every recorded file and empties the list.
 void deleteRecordedTempFiles();
+
+// Deletes the recorded files and the run's own folder, if it had to make one.
+// Also done at normal exit; a program ending otherwise calls it itself.
+void cleanUpTempFiles();
+
+// "PATH: reason" for the last failed call, from errno ("failed" when unset).
+std::string fileError(const std::string& path);
 
 } // namespace lumaris

@@ -5,6 +5,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <cerrno>
+#include <unistd.h>
 
 #include "core/fieldvalues.h"
 #include "core/slipdoc.h"
@@ -41,19 +43,30 @@ QImage builtInLogo() {
     return logo;
 }
 
-void PreviewSlip() {
+bool PreviewSlip(std::string* error) {
     fillSampleFieldValues();
     QCoreApplication::processEvents();
-    const std::string path = makeTempFile("tmp");
-    if (!path.empty())
-        WriteSlipFile(path);
-    frmGeneralSlip& window = frmGeneralSlip::instance();
-    window.picLogo->setPicture(builtInLogo());
-    window.ShowSlip(QFile::decodeName(QByteArray::fromStdString(path)), false, false);
-    if (!path.empty()) {
-        QFile::remove(QFile::decodeName(QByteArray::fromStdString(path)));
+    const std::string path = makeTempFile("tmp", error);
+    if (path.empty())
+        return false;
+    errno = 0;
+    if (!WriteSlipFile(path)) {
+        // An empty copy would preview as a blank page.
+        if (error)
+            *error = fileError(path);
+        ::unlink(path.c_str());
         unrecordTempFile(path);
+        return false;
     }
+    frmGeneralSlip& window = frmGeneralSlip::instance();
+    // Loading runs events: the window may have been closed meanwhile.
+    if (frmGeneralSlip::isLoaded()) {
+        window.picLogo->setPicture(builtInLogo());
+        window.ShowSlip(QFile::decodeName(QByteArray::fromStdString(path)), false, false);
+    }
+    ::unlink(path.c_str());
+    unrecordTempFile(path);
+    return true;
 }
 
 } // namespace lumaris

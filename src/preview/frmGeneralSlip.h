@@ -135,7 +135,7 @@ class frmGeneralSlip : public QDialog {
 
     // Operations of the window that other parts of it use.
     void FillPrinters();
-    void PrintSlipPage();
+    bool PrintSlipPage(); // false when the printer took nothing
     void RenderPreviewControls();
     void UnloadPreviewControls();
     void SaveReportFile(const QString& path);

@@ -20,6 +20,7 @@
 #include "platform/printer.h"
 #include "platform/twips.h"
 #include "preview/frmGeneralSlip.h"
+#include "preview/messages.h"
 #include "preview/picturebox.h"
 #include "preview/previewstyle.h"
 #include "preview/printlayout.h"
@@ -71,16 +72,16 @@ void frmGeneralSlip::FillPrinters() {
     cmbPrinters->setCurrentIndex(cmbPrinters->count() > 0 ? selected : -1);
 }
 
-void frmGeneralSlip::PrintSlipPage() {
+bool frmGeneralSlip::PrintSlipPage() {
     platform::Printer& printer = platform::Printer::current();
     QPainter painter;
     const QString title = QFileInfo(mSlipFile).completeBaseName();
     if (!printer.begin(painter, title.isEmpty() ? QStringLiteral("Lumaris slip") : title))
-        return;
+        return false;
     QFont font = printer.font();
     drawSlipPage(*this, painter, printer.twipsPerPixelX(), printer.twipsPerPixelY(), font);
     printer.setFont(font);
-    printer.end(painter);
+    return printer.end(painter);
 }
 
 QRect printedTextRect(const QFont& font, const QPaintDevice* device, const TextItemRects& rects,
@@ -214,9 +215,22 @@ void frmGeneralSlip::cmdPrint_Click() {
     copies = std::clamp(copies, 1.0, double(kMaxCopies));
     txtNum->setText(numberText(copies));
 
-    if (chosen)
-        for (int copy = 1; copy <= copies; ++copy)
-            PrintSlipPage();
+    const QString name = cmbPrinters->currentText();
+    if (!chosen) {
+        showError(this, QStringLiteral("Print"),
+                  name.isEmpty()
+                      ? QStringLiteral("No printer is chosen.")
+                      : QStringLiteral("The printer \"%1\" is not available.").arg(name));
+    } else {
+        for (int copy = 1; copy <= copies; ++copy) {
+            if (!PrintSlipPage()) {
+                showError(
+                    this, QStringLiteral("Print"),
+                    QStringLiteral("The printer \"%1\" did not accept the print job.").arg(name));
+                break;
+            }
+        }
+    }
     cmdPrint->setFocus();
 }
 

@@ -2,22 +2,28 @@
 // file with the logo embedded, and showing such a report again.
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <unistd.h>
 
 #include "core/cp1256.h"
 #include "core/fieldvalues.h"
+#include "core/fileio.h"
 #include "core/hexblock.h"
 #include "core/tempfiles.h"
 #include "platform/mouse.h"
 #include "preview/filedialogs.h"
 #include "preview/frmGeneralSlip.h"
+#include "preview/messages.h"
 #include "preview/picturebox.h"
 #include "preview/reportfile.h"
 
@@ -30,11 +36,19 @@ std::string nativePath(const QString& path) {
 }
 
 // A fixed name in the private temporary folder; none when the folder is unusable.
-std::optional<std::string> tempPath(const char* name) {
-    const auto folder = tempFolder();
+std::optional<std::string> tempPath(const char* name, std::string* error = nullptr) {
+    const auto folder = tempFolder(error);
     if (!folder)
         return std::nullopt;
     return (*folder / name).string();
+}
+
+// Says which file could not be written and why (errno of the failed call).
+void reportSaveError(QWidget* owner, const QString& file) {
+    const QString reason =
+        errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QStringLiteral("write failed");
+    showError(owner, QStringLiteral("Save"),
+              QStringLiteral("Cannot save %1: %2").arg(file, reason));
 }
 
 } // namespace
@@ -60,17 +74,36 @@ void frmGeneralSlip::SaveReportFile(const QString& path) {
     const ReportText report = buildReportText(nativePath(mSlipFile), gFieldValues);
 
     std::string logo;
-    if (auto bmp = tempPath("picLogo.bmp")) {
+    std::string error;
+    if (auto bmp = tempPath("picLogo.bmp", &error)) {
         logo = *bmp;
         if (report.hasLogo) {
             // A logo that cannot be written must not leave an earlier report's
-            // logo behind to be embedded in this one.
+            // logo behind to be embedded in this one. A link planted at the
+            // fixed name is replaced, never followed.
             const QImage picture = picBuffer ? picBuffer->picture() : QImage();
-            if (picture.isNull() || !picture.save(QFile::decodeName(logo.c_str()), "BMP"))
-                QFile::remove(QFile::decodeName(logo.c_str()));
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            errno = 0;
+            if (picture.isNull() || !buffer.open(QIODevice::WriteOnly) ||
+                !picture.save(&buffer, "BMP")) {
+                ::unlink(logo.c_str());
+            } else if (!replaceFileAtomically(
+                           logo, std::string_view(bytes.constData(), size_t(bytes.size())),
+                           LinkPolicy::Replace)) {
+                ::unlink(logo.c_str());
+                reportSaveError(this, QFile::decodeName(logo.c_str()));
+                return;
+            }
         }
+    } else if (report.hasLogo) {
+        showError(this, QStringLiteral("Save"),
+                  QStringLiteral("Cannot save the logo: %1").arg(QString::fromLocal8Bit(error)));
+        return;
     }
-    writeReportFile(nativePath(path), report.text, logo);
+    errno = 0;
+    if (!writeReportFile(nativePath(path), report.text, logo))
+        reportSaveError(this, path);
 }
 
 void frmGeneralSlip::AppendFileAsHexBlock(const QString& source, const QString& target,

@@ -1,7 +1,15 @@
 #include "modTemplateSlips.h"
 
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
+
 #include "core/cp1256.h"
 #include "core/fileio.h"
+#include "core/slipdoc.h"
 #include "core/tempfiles.h"
 #include "templatedata.h"
 
@@ -56,13 +64,16 @@ const TemplateDef* findTemplate(int formNum) {
     return all[formNum - 1];
 }
 
-// Shared by all twelve writers. Failures are not reported: the caller opens the
-// path either way and finds the earlier template or none.
+// The outcome of the last write, for SelectTempFile to hand on.
+thread_local std::string tWriteError;
+
+// Shared by all twelve writers; a failure leaves its reason in tWriteError.
 void WriteTemplate(const TemplateDef& t) {
-    const std::filesystem::path path = tmpSlpPath();
-    if (path.empty()) {
+    const auto folder = tempFolder(&tWriteError);
+    if (!folder) {
         return;
     }
+    const std::filesystem::path path = *folder / "tmp.slp";
     std::string bytes;
     for (const std::string& line : slipLines(t)) {
         bytes += utf8ToCp1256(line);
@@ -70,7 +81,10 @@ void WriteTemplate(const TemplateDef& t) {
     }
     // A link planted at tmp.slp is replaced, never followed; a reader sees the
     // earlier template or the whole new one.
-    replaceFileAtomically(path.string(), bytes, LinkPolicy::Replace);
+    errno = 0;
+    if (!replaceFileAtomically(path.string(), bytes, LinkPolicy::Replace)) {
+        tWriteError = fileError(path.string());
+    }
 }
 
 void Fill_Templet01() {
@@ -155,7 +169,8 @@ std::vector<std::string> slipLines(const TemplateDef& t) {
     return lines;
 }
 
-void SelectTempFile(int idx) {
+bool SelectTempFile(int idx, std::string* error) {
+    tWriteError.clear();
     switch (idx) {
     case 1:
         Fill_Templet01();
@@ -194,8 +209,55 @@ void SelectTempFile(int idx) {
         Fill_Templet12();
         break;
     default:
+        tWriteError = "no built-in template " + std::to_string(idx);
         break;
     }
+    if (error) {
+        *error = tWriteError;
+    }
+    return tWriteError.empty();
+}
+
+bool OpenTemplate(int idx, std::string* error) {
+    const auto fail = [&](std::string why) {
+        if (error) {
+            *error = std::move(why);
+        }
+        return false;
+    };
+    const auto folder = tempFolder(error);
+    if (!folder) {
+        return false;
+    }
+    // tmp.slp has one name for every run of the user: the lock keeps another
+    // run from replacing it between this run's write and its read.
+    const std::string lockName = (*folder / "tmp.lock").string();
+    const int fd = ::open(lockName.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return fail(fileError(lockName));
+    }
+    struct Unlock {
+        int fd;
+        ~Unlock() { ::close(fd); }
+    } unlock{fd};
+    // Bounded: a stopped run holding the lock must not hang this one.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) ||
+            std::chrono::steady_clock::now() > deadline) {
+            return fail(fileError(lockName));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (!SelectTempFile(idx, error)) {
+        return false;
+    }
+    const std::string path = (*folder / "tmp.slp").string();
+    errno = 0;
+    if (!OpenSlipFile(path)) {
+        return fail(fileError(path));
+    }
+    return true;
 }
 
 std::filesystem::path tmpSlpPath() {

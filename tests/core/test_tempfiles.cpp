@@ -2,7 +2,9 @@
 
 #include "core/slipdoc.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,13 +19,19 @@ namespace fs = std::filesystem;
 // Points TMPDIR at a scratch folder for one test and puts it back after.
 class TempFilesTest : public ::testing::Test {
   protected:
-    void SetUp() override { ::setenv("TMPDIR", scratch_.path.c_str(), 1); }
+    void SetUp() override {
+        ::setenv("TMPDIR", scratch_.path.c_str(), 1);
+        ::unsetenv("XDG_RUNTIME_DIR");
+    }
     void TearDown() override {
-        deleteRecordedTempFiles();
+        cleanUpTempFiles();
         saved_.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", saved_.c_str(), 1);
+        if (!savedRuntime_.empty())
+            ::setenv("XDG_RUNTIME_DIR", savedRuntime_.c_str(), 1);
     }
 
-    const std::string saved_ = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    static std::string env(const char* name) { return std::getenv(name) ? std::getenv(name) : ""; }
+    const std::string saved_ = env("TMPDIR"), savedRuntime_ = env("XDG_RUNTIME_DIR");
     test::ScratchDir scratch_;
     const fs::path folder_ = scratch_.path / ("lumaris-" + std::to_string(::geteuid()));
 };
@@ -62,19 +70,49 @@ TEST_F(TempFilesTest, OpeningASlipDeletesTheOthers) {
     EXPECT_EQ(recordedTempFiles(), "");
 }
 
-TEST_F(TempFilesTest, RefusesWhatOthersCouldPlant) {
-    // A symlink to a folder of our own is still refused: it could be swapped.
-    fs::create_directory(scratch_.path / "elsewhere");
-    fs::create_directory_symlink(scratch_.path / "elsewhere", folder_);
-    EXPECT_FALSE(tempFolder());
-    EXPECT_EQ(makeTempFile("tmp"), "");
-    fs::remove(folder_);
-    test::writeFile(folder_.string(), "not a folder");
-    EXPECT_FALSE(tempFolder());
-    fs::remove(folder_);
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "giving a folder to another user needs root";
-    ASSERT_EQ(::mkdir(folder_.c_str(), 0700), 0);
-    ASSERT_EQ(::chown(folder_.c_str(), 65534, 65534), 0);
-    EXPECT_FALSE(tempFolder());
+// The runtime folder comes first, when it is private to the user.
+TEST_F(TempFilesTest, RuntimeFolderFirst) {
+    const fs::path runtime = scratch_.path / "run";
+    fs::create_directory(runtime);
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    for (const mode_t mode : {0700, 0755}) {
+        ASSERT_EQ(::chmod(runtime.c_str(), mode), 0);
+        EXPECT_EQ(tempFolder(), mode == 0700 ? runtime / "lumaris" : folder_) << mode;
+    }
+}
+
+// A folder others could have planted is refused: the run gets a fresh one of
+// its own, says so once on stderr, and removes it at the end. The refused one
+// is left as it is.
+TEST_F(TempFilesTest, RefusedFolderGivesTheRunItsOwn) {
+    const fs::path elsewhere = scratch_.path / "elsewhere";
+    fs::create_directory(elsewhere);
+    using Plant = std::function<void()>;
+    std::vector<std::pair<const char*, Plant>> rows = {
+        // A symlink to a folder of our own is still refused: it could be swapped.
+        {"symbolic link", [&] { fs::create_directory_symlink(elsewhere, folder_); }},
+        {"not a folder", [&] { test::writeFile(folder_.string(), "not a folder"); }},
+    };
+    if (::geteuid() == 0) // giving a folder to another user needs root
+        rows.push_back({"another user", [&] {
+                            ASSERT_EQ(::mkdir(folder_.c_str(), 0700), 0);
+                            ASSERT_EQ(::chown(folder_.c_str(), 65534, 65534), 0);
+                        }});
+    for (const auto& [why, plant] : rows) {
+        plant();
+        ::testing::internal::CaptureStderr();
+        const auto run = tempFolder();
+        const std::string file = makeTempFile("tmp");
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(run) << why;
+        EXPECT_EQ(run->parent_path(), scratch_.path) << why;
+        EXPECT_TRUE(run->filename().string().starts_with(folder_.filename().string() + "-"));
+        EXPECT_EQ(fs::path(file).parent_path(), *run) << why;
+        EXPECT_EQ(std::ranges::count(said, '\n'), 1) << said;
+        EXPECT_NE(said.find(why), std::string::npos) << said;
+        EXPECT_TRUE(fs::is_empty(elsewhere)) << why;
+        cleanUpTempFiles();
+        EXPECT_FALSE(fs::exists(*run)) << why;
+        fs::remove(folder_);
+    }
 }

@@ -2,16 +2,22 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "core/fieldvalues.h"
 #include "core/hexblock.h"
 #include "core/tempfiles.h"
 #include "preview/filedialogs.h"
 #include "preview/frmGeneralSlip.h"
+#include "preview/messages.h"
 #include "preview/picturebox.h"
 #include "preview/previewitems.h"
 #include "slipfiles.h"
@@ -108,4 +114,48 @@ TEST_F(ReportWindow, RoundTrip) {
     EXPECT_EQ(
         QImage::fromData(QByteArray::fromStdString(bmp), "BMP").convertToFormat(logo.format()),
         logo);
+}
+
+// A save that fails says which file and why and leaves no report; a link
+// planted at the logo's fixed name is replaced, never followed.
+TEST_F(ReportWindow, FailuresAreSaidAndLinksReplaced) {
+    QStringList said;
+    const lumaris::MessageFunction saved = lumaris::gMessageOverride;
+    lumaris::gMessageOverride = [&](QWidget*, const QString& title, const QString& text) {
+        said << title + ": " + text;
+    };
+    QImage logo(4, 4, QImage::Format_RGB32);
+    logo.fill(Qt::red);
+    frmGeneralSlip* w = &frmGeneralSlip::instance();
+    w->picLogo->setPicture(logo);
+    w->ShowSlip(dir.write("s.slp", slipHead("2", 1) + item(1, "3", "0", "logo")), false, true);
+    const QString outside = dir.write("outside.txt", "not a logo");
+    const QString bmp = QFile::decodeName(lumaris::tempFolder()->c_str()) + "/picLogo.bmp";
+    ASSERT_TRUE(QFile::link(outside, bmp));
+
+    w->SaveReportFile(dir.path("outside.txt/r.Dqmx")); // its folder is a file
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit full{64, old.rlim_max}; // the logo's 118 bytes do not fit
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
+    w->SaveReportFile(dir.path("full.Dqmx"));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    w->SaveReportFile(dir.path("r.Dqmx"));
+    lumaris::gMessageOverride = saved;
+
+    const auto reason = [](int e) { return QString::fromLocal8Bit(std::strerror(e)); };
+    EXPECT_EQ(said, QStringList({"Save: Cannot save " + dir.path("outside.txt/r.Dqmx") + ": " +
+                                     reason(ENOTDIR),
+                                 "Save: Cannot save " + bmp + ": " + reason(EFBIG)}));
+    EXPECT_EQ(readAll(outside), "not a logo");
+    EXPECT_FALSE(QFileInfo(bmp).isSymLink());
+    EXPECT_EQ(QDir(dir.path("")).entryList(QDir::Files | QDir::Hidden).join(' '),
+              "outside.txt r.Dqmx s.slp");
+    EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(
+                                   lumaris::decodeHexBlock(readAll(dir.path("r.Dqmx")), "Logo")),
+                               "BMP")
+                  .convertToFormat(logo.format()),
+              logo);
 }

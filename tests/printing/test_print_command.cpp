@@ -11,6 +11,7 @@
 
 #include "platform/printer.h"
 #include "preview/frmGeneralSlip.h"
+#include "preview/messages.h"
 #include "printing_support.h"
 
 namespace lumaris::testing {
@@ -65,8 +66,12 @@ TEST_F(PrintCommand, CopiesAndKeysPrintOnTheListedPrinterOnly) {
     EXPECT_EQ(platform::Printer::current().deviceName(), kOtherQueue) << "and stays current";
 }
 
+// Nothing goes to a printer nobody chose, and the user is told.
 TEST_F(PrintCommand, UnknownOrVanishedPrinterPrintsNothing) {
     ASSERT_TRUE(platform::Printer::current().selectByName(kDefaultQueue));
+    QStringList said;
+    const MessageFunction saved = gMessageOverride;
+    gMessageOverride = [&](QWidget*, const QString&, const QString& text) { said << text; };
     const QString gone = QStringLiteral("SlipGone");
     const QStringList add = {"-p", gone, "-E", "-v", "cups-pdf:/Slip2", "-P", kPpd};
     run("lpadmin", add);
@@ -78,9 +83,12 @@ TEST_F(PrintCommand, UnknownOrVanishedPrinterPrintsNothing) {
     run("lpadmin", add); // made current, then deleted before the renderer begins
     ASSERT_TRUE(platform::Printer::current().selectByName(gone));
     run("lpadmin", {"-x", gone});
-    w.PrintSlipPage();
+    EXPECT_FALSE(w.PrintSlipPage());
+    gMessageOverride = saved;
     EXPECT_TRUE(printed(kOtherQueue).isEmpty());
     EXPECT_TRUE(printed(kDefaultQueue).isEmpty());
+    EXPECT_EQ(said, QStringList({"The printer \"NoSuchQueue\" is not available.",
+                                 "The printer \"SlipGone\" is not available."}));
 }
 
 TEST_F(PrintCommand, PrintNowPrintsOneCopyWithoutShowingTheWindow) {

@@ -13,6 +13,7 @@
 #include "platform/printer.h"
 #include "preview/clsPrinters.h"
 #include "preview/frmGeneralSlip.h"
+#include "preview/messages.h"
 #include "printing_support.h"
 
 namespace lumaris::testing {
@@ -99,7 +100,10 @@ TEST(VirtualPage, DISABLED_ChildWithoutPrinters) {
     frmGeneralSlip::mSlipFile = writeSlip(dir, {{1, 1440, 1440, 2880, 600, {{"Text", "X"}}}});
     frmGeneralSlip& w = frmGeneralSlip::instance();
     EXPECT_EQ(w.cmbPrinters->count(), 0);
+    QString said;
+    gMessageOverride = [&](QWidget*, const QString&, const QString& text) { said = text; };
     w.cmdPrint_Click();
+    EXPECT_EQ(said, "No printer is chosen.");
     w.ShowSlip(frmGeneralSlip::mSlipFile, true, false);
     EXPECT_FALSE(frmGeneralSlip::isLoaded());
 }

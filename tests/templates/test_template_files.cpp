@@ -17,7 +17,9 @@
 #include <map>
 #include <set>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <tuple>
+#include <unistd.h>
 
 using namespace lumaris;
 namespace fs = std::filesystem;
@@ -326,4 +328,40 @@ TEST_F(Templates, WritesAreWholeOrNothing) {
     EXPECT_TRUE(tpl::tmpSlpPath().empty());
     tpl::SelectTempFile(1);
     EXPECT_EQ(readBytes(outside), "not a slip");
+}
+
+// Runs of one user share tmp.slp: each, started at once with the others, must
+// open its own template whole, never another's or a mix.
+TEST_F(Templates, ConcurrentRunsEachOpenTheirOwn) {
+    const int forms[] = {3, 6, 9, 11};
+    std::map<int, std::string> expected;
+    for (int form : forms) {
+        ASSERT_TRUE(tpl::OpenTemplate(form));
+        expected[form] = slipText();
+    }
+    for (int round = 0; round < 25; ++round) {
+        int gate[2];
+        ASSERT_EQ(::pipe(gate), 0);
+        std::map<pid_t, int> children;
+        for (int form : forms) {
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+                char go;
+                ::close(gate[1]);
+                [[maybe_unused]] const ssize_t n = ::read(gate[0], &go, 1); // all start together
+                const bool own =
+                    tpl::OpenTemplate(form) && gFormNum == form && slipText() == expected[form];
+                ::_exit(own ? 0 : 1);
+            }
+            children[pid] = form;
+        }
+        ::close(gate[0]);
+        ::close(gate[1]);
+        for (const auto& [pid, form] : children) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                << "round " << round << " form " << form;
+        }
+    }
 }
