@@ -1,5 +1,8 @@
 #include "platform/printer.h"
 
+#include <cstring>
+#include <cups/cups.h>
+
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -189,6 +192,23 @@ Printer& Printer::current() {
     return *printer;
 }
 
+namespace {
+
+// A queue that refuses jobs takes the document all the same and drops it, and
+// Qt does not hear of it: ask the scheduler first.
+bool acceptsJobs(const QString& name) {
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.toUtf8().constData(), nullptr);
+    if (dest == nullptr)
+        return false;
+    const char* accepting =
+        cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+    const bool accepts = accepting == nullptr || std::strcmp(accepting, "false") != 0;
+    cupsFreeDests(1, dest);
+    return accepts;
+}
+
+} // namespace
+
 QStringList Printer::installedPrinters() {
     return QPrinterInfo::availablePrinterNames();
 }
@@ -303,7 +323,7 @@ bool Printer::begin(QPainter& painter, const QString& title) {
         return false;
     // A queue deleted since it was chosen: print nothing rather than let the
     // job go astray.
-    if (!installedPrinters().contains(d->name))
+    if (!installedPrinters().contains(d->name) || !acceptsJobs(d->name))
         return false;
     d->printer->setDocName(title);
     d->printer->setCopyCount(1);

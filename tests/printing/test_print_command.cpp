@@ -84,11 +84,15 @@ TEST_F(PrintCommand, UnknownOrVanishedPrinterPrintsNothing) {
     ASSERT_TRUE(platform::Printer::current().selectByName(gone));
     run("lpadmin", {"-x", gone});
     EXPECT_FALSE(w.PrintSlipPage());
+    run("cupsreject", {kOtherQueue}); // there, but refusing jobs
+    window(kOtherQueue).cmdPrint_Click();
+    run("cupsaccept", {kOtherQueue});
     gMessageOverride = saved;
     EXPECT_TRUE(printed(kOtherQueue).isEmpty());
     EXPECT_TRUE(printed(kDefaultQueue).isEmpty());
     EXPECT_EQ(said, QStringList({"The printer \"NoSuchQueue\" is not available.",
-                                 "The printer \"SlipGone\" is not available."}));
+                                 "The printer \"SlipGone\" is not available.",
+                                 "The printer \"Slip2\" did not accept the print job."}));
 }
 
 TEST_F(PrintCommand, PrintNowPrintsOneCopyWithoutShowingTheWindow) {
