@@ -12,7 +12,6 @@
 #include "slipfiles.h"
 
 using lumaris::frmGeneralSlip;
-using lumaris::PreviewImage;
 using lumaris::PreviewLabel;
 using lumaris::PreviewShape;
 using namespace lumaris::platform;
@@ -24,11 +23,11 @@ class Page : public ::testing::Test {
   protected:
     // Shows the slip at "100%" (zoom item 2). A new file name each time: a
     // rewrite of the same size could look unchanged to the reader.
-    frmGeneralSlip& open(const std::string& text, int zoomItem = 2) {
+    frmGeneralSlip& open(const std::string& text) {
         frmGeneralSlip::unload();
         frmGeneralSlip& w = frmGeneralSlip::instance();
         w.ShowSlip(dir.write(QStringLiteral("page%1.slp").arg(++files), text), false, true);
-        w.cmbZoom->setCurrentIndex(zoomItem);
+        w.cmbZoom->setCurrentIndex(2);
         w.cmbZoom_Click();
         return w;
     }
@@ -46,7 +45,9 @@ class Page : public ::testing::Test {
     }
     static PreviewLabel* label(int n) { return frmGeneralSlip::instance().labMaster.at(n); }
     static PreviewShape* box(int n) { return frmGeneralSlip::instance().ShapeMaster.at(n); }
-    static PreviewImage* image(int n) { return frmGeneralSlip::instance().imgMaster.at(n); }
+    static lumaris::PreviewImage* image(int n) {
+        return frmGeneralSlip::instance().imgMaster.at(n);
+    }
 
     SlipDir dir;
     int files = 0;
@@ -54,61 +55,70 @@ class Page : public ::testing::Test {
 };
 
 // "100%" is 6.3 x 500 / 2000 = 1.575 screen twips a slip twip, after moving
-// everything 175 left and 185 up. A text box at (1175, 1185) spans 1.575 x its
-// size from (1575, 1590); its label starts 15 twips in and ends 45 short.
-TEST_F(Page, GeometryInTwipsAt100Percent) {
+// everything 175 left and 185 up: a text box at (1175, 1185) spans 1.575 x its
+// size from (1575, 1590), its label 15 twips in and 45 short. Another zoom
+// builds labels and boxes anew and moves the images; a lower section lies in
+// front, each label in front of its box. Closing leaves templates and images.
+TEST_F(Page, GeometryZoomStackingAndUnload) {
     frmGeneralSlip& w =
-        open(slipHead("2", "2") + section("CTL_001", logo("375", "385", "1000", "600", "True")) +
-             section("CTL_002", textBox("1175", "1185", "2000", "400")));
+        open(slipHead("2", "3") + section("CTL_001", textBox("1175", "1185", "2000", "400")) +
+             section("CTL_002", logo("375", "385", "1000", "600", "True")) +
+             section("CTL_003", textBox("1175", "2185", "2000", "400")));
     ASSERT_NEAR(twipsWidth(w.picPrinter) / Printer::current().width(), 1.575, 1e-6);
     EXPECT_EQ(twips(image(1)), QRectF(315, 315, 1575, 945));
     EXPECT_TRUE(image(1)->bordered() && image(1)->isVisible());
     EXPECT_EQ(twips(box(1)), QRectF(1575, 1590, 3150, 630));
     const QRectF l = twips(label(1));
     EXPECT_EQ(l, QRectF(1590, 1590, 3150 - 60, l.height()));
-    for (QWidget* item : {(QWidget*)image(1), (QWidget*)label(1), (QWidget*)box(1)})
-        EXPECT_EQ(item->parentWidget(), w.picPrinter);
     EXPECT_FALSE(label(0)->isVisible() || box(0)->isVisible() || image(0)->isVisible())
         << "the templates never show";
+
+    QPointer<PreviewLabel> oldLabel = label(1);
+    lumaris::PreviewImage* logo = image(1);
+    w.cmbZoom->setCurrentIndex(0); // "50%": 0.7875
+    w.cmbZoom_Click();
+    EXPECT_TRUE(oldLabel.isNull());
+    EXPECT_EQ(image(1), logo);
+    EXPECT_EQ(twips(logo), QRectF(157.5, 157.5, 787.5, 472.5));
+    const QObjectList order = w.picPrinter->children(); // back to front
+    const QObject* backToFront[] = {box(2), label(2), image(1), box(1), label(1)};
+    for (int n = 1; n < 5; ++n)
+        EXPECT_LT(order.indexOf(backToFront[n - 1]), order.indexOf(backToFront[n])) << n;
+
+    oldLabel = label(1);
+    w.UnloadPreviewControls();
+    EXPECT_TRUE(oldLabel.isNull());
+    EXPECT_EQ(std::pair(w.labMaster.size(), w.imgMaster.size()), std::pair(size_t(1), size_t(2)));
 }
 
+// One text box a row. Text goes through the text rules, a data field shows its
+// value as it is, a field outside 0..200 falls back to Text, a transparent item
+// gets a leading blank; the tag is ForeColor as written, then " >>>>".
 // VAlignment 1 adds half of (box height - label height) to the box's top, 2
-// all of it, also when the label is taller and so rises above the box.
-TEST_F(Page, VerticalAlignmentInTheBox) {
-    const std::tuple<std::string, std::string, double> rows[] = {
-        {"0", "1000", 0.0}, {"1", "1000", 0.5}, {"2", "1000", 1.0},
-        {"1", "100", 0.5},  {"2", "100", 1.0},  {"3", "1000", 0.0}};
-    for (const auto& [vAlignment, height, share] : rows) {
-        open(slipHead("2", "1") +
-             section("CTL_001", textBox("1175", "1185", "2000", height,
-                                        kv("Text=one\\ntwo\\nthree|VAlignment=" + vAlignment))));
-        const QRectF b = twips(box(1)), l = twips(label(1));
-        EXPECT_NEAR(l.top(), 1590 + share * (b.height() - l.height()), 0.01)
-            << "VAlignment " << vAlignment << " Height " << height;
-    }
-}
-
-// A text box's Text goes through the text rules; a data field shows its value
-// as it is; a field outside 0..200 falls back to Text; a transparent item gets
-// a leading blank. The tag is ForeColor as written, then " >>>>".
-TEST_F(Page, CaptionsAndTags) {
+// all of it, also when the label is taller and rises above the box.
+TEST_F(Page, CaptionTagAndVerticalAlignment) {
     lumaris::gFieldValues[4] = "four";
     lumaris::gFieldValues[5] = " :x||y\r\nz ";
-    const std::tuple<Keys, QString, QString> rows[] = {
-        {{{"Text", ":  كلمة  "}}, QStringLiteral("كلمة:"), "0"},
-        {{{"Text", "a||b"}, {"ForeColor", "255"}}, "a\r\nb", "255"},
-        {{{"Text", "a\\nb||"}, {"ForeColor", "12.5"}}, "a\r\nb\r\n", "12.5"},
-        {{{"Type", "2"}, {"Field", "5"}, {"Text", "x"}}, " :x||y\r\nz ", "0"},
-        {{{"Type", "2"}, {"Field", "4.5"}}, "four", "0"}, // halves to the even 4
-        {{{"Type", "2"}, {"Field", "201"}, {"Text", ": name"}}, "name:", "0"},
-        {{{"Text", "شفاف"}, {"BackStyle", "true"}}, QStringLiteral(" شفاف"), "0"},
-        {{{"Text", ""}, {"ForeColor", ""}}, "", "0"},
+    // clang-format off
+    const std::tuple<Keys, QString, QString, double> rows[] = {
+        {{{"Text", ":  كلمة  "}}, QStringLiteral("كلمة:"), "0", 0},
+        {{{"Text", "a||b"}, {"ForeColor", "255"}, {"VAlignment", "1"}, {"Height", "1000"}}, "a\r\nb", "255", 0.5},
+        {{{"Text", "a\\nb||"}, {"ForeColor", "12.5"}, {"VAlignment", "2"}, {"Height", "1000"}}, "a\r\nb\r\n", "12.5", 1},
+        {{{"Type", "2"}, {"Field", "5"}, {"Text", "x"}, {"VAlignment", "1"}, {"Height", "100"}}, " :x||y\r\nz ", "0", 0.5},
+        {{{"Type", "2"}, {"Field", "4.5"}, {"VAlignment", "2"}, {"Height", "100"}}, "four", "0", 1}, // 4.5 halves to 4
+        {{{"Type", "2"}, {"Field", "201"}, {"Text", ": name"}, {"VAlignment", "3"}}, "name:", "0", 0},
+        {{{"Text", "شفاف"}, {"BackStyle", "true"}}, QStringLiteral(" شفاف"), "0", 0},
+        {{{"Text", ""}, {"ForeColor", ""}}, "", "0", 0}, // an empty caption still has its box
     };
-    for (const auto& [keys, caption, colour] : rows) {
+    // clang-format on
+    for (const auto& [keys, caption, colour, share] : rows) {
         open(slipHead("2", "1") + section("CTL_001", textBox("1175", "1185", "2000", "400", keys)));
-        EXPECT_EQ(label(1)->caption(), caption) << caption.toStdString();
+        SCOPED_TRACE(caption.toStdString());
+        EXPECT_EQ(label(1)->caption(), caption);
         EXPECT_EQ(label(1)->tag(), colour + " >>>>");
-        EXPECT_TRUE(box(1)->isVisible()) << "an empty caption still has its box";
+        EXPECT_TRUE(box(1)->isVisible());
+        const QRectF b = twips(box(1)), l = twips(label(1));
+        EXPECT_NEAR(l.top(), 1590 + share * (b.height() - l.height()), 0.01);
     }
 }
 
@@ -127,59 +137,22 @@ TEST_F(Page, NumberingAndControlCount) {
         section("CTL_008", logo("4000", "1000", "500", "500")) +
         section("CTL_009", text("Text=last")) + section("CTL_010", text("Text=past")) +
         section("CTL_99999999999999999999", text("Text=huge"));
+    // clang-format off
     const std::tuple<std::string, QString, size_t> rows[] = {
-        {"-", "", 0},
-        {"", "", 0},
-        {"0", "", 0},
-        {"-3", "", 0},
-        {"abc", "", 0},
-        {"0.5", "", 0},
-        {"2.5", "first", 0},
-        {"9", "first seven last", 2},
+        {"-", "", 0}, {"", "", 0}, {"0", "", 0}, {"-3", "", 0}, {"abc", "", 0}, {"0.5", "", 0},
+        {"2.5", "first", 0}, {"9", "first seven last", 2},
         {"99999999999999999999999", "first seven last past", 2}};
+    // clang-format on
     for (const auto& [count, captions, images] : rows) {
         frmGeneralSlip& w = open(slipHead("2", count) + body);
         QStringList shown;
         for (int n = 1; n < int(w.labMaster.size()); ++n) {
             shown << label(n)->caption();
-            EXPECT_EQ(label(n)->index(), n);
-            EXPECT_EQ(box(n)->index(), n);
+            EXPECT_TRUE(label(n)->index() == n && box(n)->index() == n);
         }
         EXPECT_EQ(shown.join(' '), captions) << "CTL_Count=" << count;
-        EXPECT_EQ(w.ShapeMaster.size(), w.labMaster.size());
         EXPECT_EQ(w.imgMaster.size(), 1 + images) << "CTL_Count=" << count;
     }
-}
-
-// Another zoom builds labels and boxes anew from 1; images stay, moved and
-// resized. A lower section lies in front, each label in front of its box.
-// Closing the controls leaves only the templates and the images.
-TEST_F(Page, SecondRenderAndUnload) {
-    frmGeneralSlip& w =
-        open(slipHead("2", "3") + section("CTL_001", textBox("1175", "1185", "2000", "400")) +
-             section("CTL_002", logo("375", "385", "1000", "600")) +
-             section("CTL_003", textBox("1175", "2185", "2000", "400")));
-    QPointer<PreviewLabel> oldLabel = label(1);
-    QPointer<PreviewShape> oldBox = box(2);
-    PreviewImage* logo = image(1);
-    w.cmbZoom->setCurrentIndex(0); // "50%": 0.7875
-    w.cmbZoom_Click();
-    EXPECT_TRUE(oldLabel.isNull() && oldBox.isNull());
-    ASSERT_EQ(w.labMaster.size(), 3u);
-    EXPECT_EQ(label(2)->index(), 2);
-    EXPECT_EQ(image(1), logo);
-    EXPECT_EQ(twips(logo), QRectF(157.5, 157.5, 787.5, 472.5));
-    EXPECT_TRUE(logo->isVisible());
-    const QObjectList order = w.picPrinter->children(); // back to front
-    const QObject* backToFront[] = {box(2), label(2), image(1), box(1), label(1)};
-    for (int n = 1; n < 5; ++n)
-        EXPECT_LT(order.indexOf(backToFront[n - 1]), order.indexOf(backToFront[n])) << n;
-
-    oldLabel = label(1);
-    w.UnloadPreviewControls();
-    EXPECT_TRUE(oldLabel.isNull());
-    EXPECT_EQ(w.labMaster.size(), 1u);
-    EXPECT_EQ(w.imgMaster.size(), 2u);
 }
 
 // Colours have red in the low byte, a negative one is a system colour (window
@@ -210,7 +183,6 @@ TEST_F(Page, Appearance) {
     EXPECT_TRUE(label(1)->font().bold() && !label(1)->font().italic());
     EXPECT_NEAR(label(1)->fontSize(), 15.75, 1e-4);
     EXPECT_NEAR(label(1)->drawFont().pointSizeF() * label(1)->logicalDpiY() / 72.0, 21.0, 1e-3);
-    EXPECT_NEAR(twipsWidth(label(3)), 600 * 1.575 - 60, 0.01);
     EXPECT_GT(twipsHeight(label(3)), 2.5 * twipsHeight(label(2)));
     EXPECT_EQ(label(4)->alignment(), label(0)->alignment());
     EXPECT_EQ(label(4)->fontSize(), label(0)->fontSize());

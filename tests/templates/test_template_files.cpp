@@ -9,12 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <set>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -62,8 +62,8 @@ struct Control {
     double num(const char* key) const { return std::stod(keys.at(key)); }
 };
 
-// The control sections of a template (UTF-8). Every line must have the
-// written form: "[name]", or two blanks, key, "=", value.
+// The control sections of a template (UTF-8). Every line must be "[name]" or
+// two blanks, key, "=", value.
 std::vector<Control> controlsOf(int form) {
     std::vector<Control> controls;
     for (const std::string& line : tpl::templateLines(form)) {
@@ -139,41 +139,30 @@ TEST_F(Templates, EachHasItsStatedShapeAndOpensAsTheNewSlip) {
         SCOPED_TRACE("form " + std::to_string(st.form));
         const std::string bytes = writeTemplate(st.form);
         const Names lines = tpl::templateLines(st.form);
-        // Every line ends with CR LF and none holds another CR or LF; decoding
-        // gives the template's own text back, so no character became a "?".
+        // CR LF ends every line and only there; no character became a "?".
         std::string text;
         for (const std::string& line : lines)
             text += line + "\r\n";
         EXPECT_EQ(cp1256ToUtf8(bytes), text);
-        EXPECT_EQ(lines.size(), size_t(st.lines));
         EXPECT_EQ(std::ranges::count(bytes, '\r') + std::ranges::count(bytes, '\n'), 2 * st.lines);
         EXPECT_TRUE(!st.bytes || bytes.size() == size_t(st.bytes)) << bytes.size();
         const auto n = [](int v) { return std::to_string(v); };
-        const std::string head =
-            "[Main]\r\n  Ver=" + n(st.ver) + "\r\n  FormNum=" + n(st.form) +
-            "\r\n  CTL_Count=" + n(st.ctlCount) +
-            "\r\n[Page]\r\n  Size=9\r\n  Width=210\r\n  Height=297\r\n  Orientation=" +
-            n(st.orientation) + "\r\n";
-        EXPECT_EQ(text.substr(0, head.size()), head);
-
-        // Controls ascending, one per number that is no gap (the read-back finds
-        // them), keys in order and nothing else; Ver 1 files have no Wordwrap.
+        EXPECT_TRUE(text.starts_with("[Main]\r\n  Ver=" + n(st.ver) + "\r\n  FormNum=" +
+                                     n(st.form) + "\r\n  CTL_Count=" + n(st.ctlCount) +
+                                     "\r\n[Page]\r\n  Size=9\r\n  Width=210\r\n  Height=297\r\n"
+                                     "  Orientation=" +
+                                     n(st.orientation) + "\r\n"));
+        // Every control has the keys in order and nothing else; Ver 1 has no Wordwrap.
         const Names keyOrder(kControlKeys.begin(), kControlKeys.end() - (st.ver == 1));
         const std::vector<Control> controls = controlsOf(st.form);
-        EXPECT_TRUE(std::ranges::is_sorted(controls, {}, &Control::id));
-        EXPECT_EQ(controls.size() + st.gaps.size(), size_t(st.ctlCount));
-        EXPECT_EQ(lines.size(), 9 + controls.size() * (keyOrder.size() + 1));
-        for (const Control& c : controls) {
-            EXPECT_EQ(c.order, keyOrder) << c.id;
-            EXPECT_EQ(c.keys.at("Id"), n(c.id));
-        }
+        for (const Control& c : controls)
+            EXPECT_TRUE(c.order == keyOrder && c.keys.at("Id") == n(c.id)) << c.id;
 
-        // Read back: the gaps are free slots, texts come back whole (Arabic,
-        // marks, 123 characters), logo boxes start without a picture, and a
-        // file without Wordwrap keys wraps.
+        // Read back: gaps are free slots, texts come back whole, logos start
+        // without a picture, a file without Wordwrap keys wraps.
         ASSERT_TRUE(OpenSlipFile(tpl::tmpSlpPath().string()));
-        EXPECT_EQ(std::tuple(gFormNum, gCtlCount, gPage.Orientation, gPage.Size),
-                  std::tuple(st.form, st.ctlCount, st.orientation, 9));
+        EXPECT_EQ(std::tuple(gFormNum, gCtlCount, gPage.Orientation, int(lines.size())),
+                  std::tuple(st.form, st.ctlCount, st.orientation, st.lines));
         std::set<int> free;
         std::map<int, int> byType;
         for (int i = 1; i <= st.ctlCount; ++i) {
@@ -191,48 +180,37 @@ TEST_F(Templates, EachHasItsStatedShapeAndOpensAsTheNewSlip) {
 }
 
 TEST(TemplateText, ChequesDifferOnlyInFormNumber) {
-    const Names five = tpl::templateLines(5), twelve = tpl::templateLines(12);
-    ASSERT_EQ(five.size(), twelve.size());
-    for (size_t i = 0; i < five.size(); ++i)
-        EXPECT_TRUE(i == 2 || five[i] == twelve[i]) << "line " << i + 1;
-    EXPECT_EQ(five[2] + twelve[2], "  FormNum=5  FormNum=12");
+    Names five = tpl::templateLines(5), twelve = tpl::templateLines(12);
+    five.at(2) = twelve.at(2); // FormNum, checked with the head
+    EXPECT_EQ(five, twelve);
 }
 
 TEST(TemplateText, CharactersOfTheColumnHeadsAndAccountOpeningTerms) {
     const std::string tatweel = "\u0640", comma = "\u060C", rlm = "\u200F";
-    // Tatweel: three in the description head of the deposit slip and the entry
-    // voucher, fourteen in both grids of the double entry one; in the account
-    // opening 45 in the request sentence, 3 in "in the name of", 9 in the heading.
+    // Tatweel in the column heads (1, 4, both grids of 10) and in the account
+    // opening's request, "in the name of" and heading; its terms' commas,
+    // mark and fathatan.
     // clang-format off
-    const std::tuple<int, int, size_t> counts[] = {
-        {1, 15, 3}, {4, 11, 3}, {10, 13, 14}, {10, 32, 14}, {11, 15, 45}, {11, 16, 3}, {11, 21, 9}};
+    const std::tuple<int, int, std::string, size_t> counts[] = {
+        {1, 15, tatweel, 3}, {4, 11, tatweel, 3}, {10, 13, tatweel, 14}, {10, 32, tatweel, 14},
+        {11, 15, tatweel, 45}, {11, 16, tatweel, 3}, {11, 21, tatweel, 9}, {11, 43, comma, 4},
+        {11, 45, rlm, 1}, {11, 45, "تتجزأ " + comma + " كما", 1}, {11, 46, "\u064B", 2},
+        {11, 46, "ضماناً", 1}, {11, 46, "تجارياً", 1}};
     // clang-format on
-    for (const auto& [form, id, n] : counts)
-        EXPECT_EQ(countOf(textOf(form, id), tatweel), n) << form << "/" << id;
+    for (const auto& [form, id, what, n] : counts)
+        EXPECT_EQ(countOf(textOf(form, id), what), n) << form << "/" << id;
     EXPECT_EQ(textOf(1, 15), "البي" + tatweel + tatweel + tatweel + "ان");
     // In the file each tatweel is the single byte 0xDC, the right-to-left mark 0xFE.
     EXPECT_EQ(utf8ToCp1256("البي" + tatweel + "ان" + rlm), "\xC7\xE1\xC8\xED\xDC\xC7\xE4\xFE");
-
-    // The request sentence's tatweel stand in 15 runs.
+    // The request's tatweel stand in 15 runs.
     const std::string request = textOf(11, 15);
-    size_t runs = 0;
-    for (size_t at = request.find(tatweel); at != std::string::npos;
-         at = request.find(tatweel, at + 2))
-        runs += at < 2 || request.compare(at - 2, 2, tatweel) != 0;
-    EXPECT_EQ(runs, 15u);
-    // Term 1 runs on from 43 (four commas, ending on one) to 44 (full stop).
-    // Term 2: "2-", blank, right-to-left mark, blank; a spaced comma; runs on
-    // into 46 with its two fathatan.
-    const std::string term1 = textOf(11, 43), term2a = textOf(11, 45), term2b = textOf(11, 46);
-    EXPECT_EQ(countOf(term1, comma), 4u);
-    EXPECT_TRUE(term1.ends_with(comma) && textOf(11, 44).ends_with("."));
-    EXPECT_TRUE(term2a.starts_with("2- " + rlm + " تعتبر") && term2a.ends_with("من"));
-    EXPECT_EQ(countOf(term2a, rlm), 1u);
-    EXPECT_NE(term2a.find("تتجزأ " + comma + " كما"), std::string::npos);
-    EXPECT_EQ(countOf(term2b, "ضماناً") + countOf(term2b, "تجارياً"), 2u);
-    EXPECT_EQ(countOf(term2b, "\u064B"), 2u);
-    // One character is one byte, so the longest lines (Text of 45, 43, 44) are
-    // 130, 127 and 125 bytes.
+    const std::regex run("(" + tatweel + ")+");
+    EXPECT_EQ(std::distance(std::sregex_iterator(request.begin(), request.end(), run), {}), 15);
+    // Term 1 runs on from 43 (ending on a comma) to 44; term 2 from 45 to 46.
+    EXPECT_TRUE(textOf(11, 43).ends_with(comma) && textOf(11, 44).ends_with("."));
+    EXPECT_TRUE(textOf(11, 45).starts_with("2- " + rlm + " تعتبر") &&
+                textOf(11, 45).ends_with("من"));
+    // One character is one byte: the longest lines (Text of 45, 43, 44).
     std::vector<size_t> lengths;
     for (const auto& line : tpl::templateLines(11))
         lengths.push_back(utf8ToCp1256(line).size());
@@ -241,10 +219,10 @@ TEST(TemplateText, CharactersOfTheColumnHeadsAndAccountOpeningTerms) {
               (std::vector<size_t>{130, 127, 125}));
 }
 
+// An empty bordered fixed text is a box: what is centred in it needs the lower
+// number or the box's background hides it. Back colour 1 (RGB 1,0,0) drawn
+// opaque would black the text out.
 TEST(TemplateLayout, BoxContentsStackInFrontAndNearBlackIsTransparent) {
-    // An empty bordered fixed text is a box; anything centred in it must have
-    // the lower number, or the box's background would hide it. Back colour 1
-    // (RGB 1,0,0) drawn opaque would black the text out.
     int boxesWithContent = 0;
     for (int form = 1; form <= 12; ++form) {
         const std::vector<Control> controls = controlsOf(form);
@@ -270,32 +248,21 @@ TEST(TemplateLayout, BoxContentsStackInFrontAndNearBlackIsTransparent) {
     EXPECT_EQ(boxesWithContent, 18); // forms 1 and 4 four each, 7 two, 8 three, 11 five
 }
 
-TEST_F(Templates, NumbersWithoutTemplateWriteNothing) {
-    const fs::path path = tpl::tmpSlpPath();
-    EXPECT_EQ(path, tempFolder().value() / "tmp.slp");
-    // Either side of the range and the extremes of the chooser's int, first
-    // with no file there, then with an earlier one.
-    for (const bool earlier : {false, true}) {
-        if (earlier)
-            std::ofstream(path, std::ios::binary) << "earlier slip\r\n";
-        for (int n : {0, 13, -1, INT_MAX, INT_MIN}) {
-            EXPECT_TRUE(tpl::templateLines(n).empty()) << n;
-            tpl::SelectTempFile(n);
-            EXPECT_EQ(entries(path.parent_path()), earlier ? Names{"tmp.slp"} : Names{}) << n;
-        }
-    }
-    EXPECT_EQ(readBytes(path), "earlier slip\r\n");
-}
-
 TEST_F(Templates, WritesAreWholeOrNothing) {
     const fs::path path = tpl::tmpSlpPath();
+    EXPECT_EQ(path, tempFolder().value() / "tmp.slp");
     // The longest template, then the shortest: no tail of the longer stays.
     writeTemplate(11);
     const std::string earlier = writeTemplate(9);
     EXPECT_EQ(earlier.size(), 107u);
+    // Either side of the range there is no template: the earlier file stays.
+    for (int n : {0, 13}) {
+        EXPECT_TRUE(tpl::templateLines(n).empty()) << n;
+        EXPECT_EQ(writeTemplate(n), earlier) << n;
+    }
 
-    // A file size limit makes the write of the 23374-byte template fail part
-    // way, as a full disk would; the process must not die of SIGXFSZ meanwhile.
+    // A file size limit fails the write part way, as a full disk would; the
+    // process must not die of SIGXFSZ meanwhile.
     rlimit old{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -313,7 +280,6 @@ TEST_F(Templates, WritesAreWholeOrNothing) {
     fs::remove(path);
     fs::create_symlink(outside, path);
     EXPECT_EQ(writeTemplate(9), earlier);
-    EXPECT_FALSE(fs::is_symlink(path));
     EXPECT_EQ(readBytes(outside), "not a slip");
 
     // A folder in the way is left as it is, and nothing strays beside it.
