@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QShortcut>
 #include <optional>
@@ -73,7 +75,11 @@ void frmGeneralSlip::unload() {
     // modal loop: end the loop now, free the controls once control returns.
     if (w->isModal())
         w->done(QDialog::Rejected);
-    w->deleteLater();
+    w->mUnloaded = true;
+    if (w->mModalLoop)
+        w->mModalLoop->quit();
+    if (w->mShowDepth == 0)
+        w->deleteLater();
 }
 
 frmGeneralSlip::frmGeneralSlip() : QDialog(nullptr) {
@@ -256,6 +262,11 @@ QString frmGeneralSlip::slipName(const QString& Section, const QString& Key) con
 }
 
 void frmGeneralSlip::ShowSlip(const QString& FileName, bool PrintNow, bool Modeless) {
+    ++mShowDepth;
+    const auto done = qScopeGuard([this] {
+        if (--mShowDepth == 0 && mUnloaded)
+            deleteLater();
+    });
     if (!mReportMode)
         picBuffer->setPicture(picLogo->picture());
 
@@ -300,8 +311,16 @@ void frmGeneralSlip::ShowSlip(const QString& FileName, bool PrintNow, bool Model
         show();
         return;
     }
+    // Not exec(): a window unloaded while it is being shown, before exec's
+    // loop runs, would leave that loop waiting for ever.
     setModal(true);
-    exec();
+    show();
+    if (!mUnloaded) {
+        QEventLoop loop;
+        mModalLoop = &loop;
+        loop.exec(QEventLoop::DialogExec);
+        mModalLoop = nullptr;
+    }
 }
 
 void frmGeneralSlip::cmdClose_Click() {

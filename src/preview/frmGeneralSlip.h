@@ -18,6 +18,7 @@
 #include <vector>
 
 class QComboBox;
+class QEventLoop;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -177,6 +178,11 @@ class frmGeneralSlip : public QDialog {
     void fitToScreen();
     void refitToFrame();
     QSize mFittedFrame; // the frame's extra size that the last fit allowed for
+    // ShowSlip runs events (zoom, showing, the modal loop) that may unload the
+    // window: while it is on the stack the window is freed only when it returns.
+    int mShowDepth = 0;
+    bool mUnloaded = false;
+    QEventLoop* mModalLoop = nullptr; // the loop a modal ShowSlip waits in
 };
 
 } // namespace lumaris
