@@ -26,10 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QImage picture;
     (void)picture.load(QString::fromStdString(logo), "BMP");
 
-    // Values with line breaks and letters outside ASCII, as users type them.
+    // Arabic values, and values whose line breaks would start sections and
+    // keys of their own if they were written as they are.
     lumaris::FieldValueArray values;
     for (size_t i = 0; i < values.size(); ++i)
-        values[i] = i % 2 ? "\xd9\x82\xd9\x8a\xd9\x85\xd8\xa9 " + std::to_string(i) : "a\r\nb\rc\n";
+        values[i] = i % 2 ? "\xd9\x82\xd9\x8a\xd9\x85\xd8\xa9 " + std::to_string(i)
+                          : "a\r\n[CTL_001]\rType= 3\nField= 1\r\n";
     const lumaris::ReportText report = lumaris::buildReportText(path, values);
 
     const std::string saved = fuzz::writeFile("saved.Dqmx", report.text);

@@ -3,7 +3,7 @@
 //
 // Apart from what the format cannot hold, which decides the strings that are
 // compared: a value is cut to 254 bytes of code page 1256 and loses the blanks
-// around it and one pair of quotes around it; characters outside the code page
+// around it; characters outside the code page
 // become "?"; NUL is dropped; a line break in a name or path is dropped and one
 // in a text is written as "||", which cannot be told from a "|" beside it nor
 // from a lone CR or LF. Control ids are written as the control's position.
@@ -39,7 +39,7 @@ bool isBlank(char c) {
 bool plain(const std::string& s, bool lines) {
     if (s.empty())
         return true;
-    if (isBlank(s.front()) || isBlank(s.back()) || s.front() == '"' || s.front() == '\'')
+    if (isBlank(s.front()) || isBlank(s.back()))
         return false;
     if (lumaris::cp1256ToUtf8(lumaris::utf8ToCp1256(s)) != s ||
         lumaris::utf8ToCp1256(s).size() > 254)

@@ -19,10 +19,13 @@ failed=()
 for t in "${targets[@]}"; do
   mkdir -p "$work/$t" "build-fuzz/findings/$t"
   cp fuzz/corpus/"$t"/* "$work/$t/"
+  # Slip-file words help every target that reads slips.
+  dict=()
+  [ "$t" = hexblock ] || dict=(-dict=fuzz/slip.dict)
   echo "fuzz: $t for ${seconds}s" >&2
   # Offscreen: the report target loads images through QtGui.
   if ! QT_QPA_PLATFORM=offscreen ./build-fuzz/fuzz_"$t" -max_total_time="$seconds" -timeout=10 \
-    -rss_limit_mb=2048 -max_len=8192 -print_final_stats=1 \
+    -rss_limit_mb=2048 -max_len=8192 -print_final_stats=1 "${dict[@]}" \
     -artifact_prefix="build-fuzz/findings/$t/" "$work/$t" >"$work/$t.log" 2>&1; then
     tail -n 60 "$work/$t.log" >&2
     failed+=("$t")
