@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ pkg-config qt6-base-dev libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-noto-core fonts-noto-ui-core fonts-liberation2 cups printer-driver-cups-pdf
-  poppler-utils xvfb xauth xclip libcups2-dev openbox x11-utils)
+  poppler-utils xvfb xauth xclip libcups2-dev openbox x11-utils clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
