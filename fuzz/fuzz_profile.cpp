@@ -102,6 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const std::string path = fuzz::writeFile("in.ini", text);
     const Model model(text);
+    // One parse for all the lookups: a file written this second is otherwise
+    // parsed again at every read.
+    const lumaris::ProfilePin pin(path);
 
     FUZZ_CHECK(lumaris::profileSectionNames(path) == model.sections);
     for (const Entry& e : model.entries) {

@@ -35,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const lumaris::ReportText report = lumaris::buildReportText(path, values);
 
     const std::string saved = fuzz::writeFile("saved.Dqmx", report.text);
+    const lumaris::ProfilePin pinInput(path), pinSaved(saved);
     const std::vector<std::string> sections = lumaris::profileSectionNames(saved);
     FUZZ_CHECK(sections.size() >= 2 && sections[0] == "Main" && sections[1] == "Page");
     const double count =
