@@ -3,7 +3,6 @@
 #include "core/slipdoc.h"
 
 #include <algorithm>
-#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,17 +54,14 @@ TEST_F(TempFilesTest, RuntimeFolderFirst) {
 TEST_F(TempFilesTest, RefusedFolderGivesTheRunItsOwn) {
     const fs::path elsewhere = scratch_.path / "elsewhere";
     fs::create_directory(elsewhere);
-    std::vector<std::pair<const char*, std::function<void()>>> rows = {
-        // A symlink to a folder of our own is still refused: it could be swapped.
-        {"symbolic link", [&] { fs::create_directory_symlink(elsewhere, folder_); }},
-        {"not a folder", [&] { test::writeFile(folder_.string(), "not a folder"); }}};
-    if (::geteuid() == 0) // giving a folder to another user needs root
-        rows.push_back({"another user", [&] {
-                            ASSERT_EQ(::mkdir(folder_.c_str(), 0700), 0);
-                            ASSERT_EQ(::chown(folder_.c_str(), 65534, 65534), 0);
-                        }});
-    for (const auto& [why, plant] : rows) {
-        plant();
+    for (const std::string why : {"symbolic link", "not a folder", "another user"}) {
+        if (why == "symbolic link") // to a folder of our own, still: it could be swapped
+            fs::create_directory_symlink(elsewhere, folder_);
+        else if (why == "not a folder")
+            test::writeFile(folder_.string(), "");
+        else if (::geteuid() != 0 || ::mkdir(folder_.c_str(), 0700) != 0 ||
+                 ::chown(folder_.c_str(), 65534, 65534) != 0)
+            continue; // giving a folder to another user needs root
         ::testing::internal::CaptureStderr();
         const auto run = tempFolder();
         const std::string file = makeTempFile("tmp");
