@@ -1,8 +1,6 @@
 #!/bin/sh
-# The program's answers on the command line: wrong arguments, temporary files
-# that cannot be written, refused folders, odd file names and termination
-# signals. Every run is bounded: one that shows a window is ended by a signal.
-# usage: cli.sh LUMARIS DATA_DIR
+# The program's answers to wrong arguments, refused folders, full disks and
+# termination signals; every run is bounded.  usage: cli.sh LUMARIS DATA_DIR
 bin=$1 data=$2 work=$(mktemp -d) failed=0
 err=$work/err
 fail() { echo "$*; stderr: $(cat "$err")" && failed=1; }
@@ -25,10 +23,8 @@ mkdir "$work/tmp" "$work/run" "$work/blocked" "$work/elsewhere"
 chmod 700 "$work/run"
 ln -s "$work/elsewhere" "$work/blocked/lumaris-$uid"
 
-# Each signal closes the window as Close does: the temporary copy goes, and the
-# status is 128 + the signal's number. Where the copy lives: $TMPDIR/lumaris-<uid>;
-# the runtime folder when there is one; a folder of the run's own (said on
-# stderr, removed at exit) when the usual one is a symlink.
+# A signal closes the window as Close does (no copy left, status 128 + signal). The
+# copy lives in TMPDIR, the runtime folder, or a run's own when the usual is a link.
 for row in "TERM 143 $work/tmp $work/tmp/lumaris-$uid --template 11" \
     "INT 130 $work/tmp $work/run/lumaris $data/numbers.slp" \
     "HUP 129 $work/blocked $work/blocked/lumaris-$uid-* $data/numbers.slp"; do
@@ -49,9 +45,8 @@ grep -q "lumaris-$uid: it is a symbolic link; using" "$err" || fail "blocked fol
 ! ls -d "$work/blocked/lumaris-$uid"-* >/dev/null 2>&1 || fail "run folder left behind"
 [ -z "$(ls -A "$work/elsewhere")" ] || fail "written through the planted link"
 
-# A full disk (a file size limit of 512 bytes) stops the run before any window:
-# never the template an earlier run left, no half-written file. The file name
-# is taken as its bytes, code page 1256 here.
+# A full disk stops the run before any window: no earlier template, no half file.
+# The file name is taken as its bytes, code page 1256 here.
 private=$work/tmp/lumaris-$uid
 before=$(cksum <"$private/tmp.slp")
 name=$work/$(printf '\307\355\317\307\332').slp

@@ -48,9 +48,7 @@ TEST(Profile, SectionNamesAndCache) {
     EXPECT_EQ(profileSectionNames(path),
               (std::vector<std::string>{"Main", "CTL_002", "page", "CTL_001"}));
 
-    // Only a parse at least a second younger than the file is kept, so that
-    // same-size rewrites with their old times put back (cp -p) are seen by the
-    // change time alone.
+    // Once a parse is kept (the file a second old), cp -p shows in the change time only.
     writeFile(path, "[Main]\r\nVer=1\r\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(1100));
     EXPECT_EQ(readProfileString(path, "Main", "Ver"), "1");
@@ -71,8 +69,7 @@ TEST(Profile, BadAndHugeInputs) {
     for (const std::string& bad : {dir.file("missing.ini"), dir.path.string(), std::string(), fifo})
         EXPECT_EQ(readProfileString(bad, "S", "k"), "") << bad;
 
-    // A section name too long to keep opens a section no one finds: its keys
-    // are not keys of the section before it.
+    // A section name too long to keep still ends the section before it.
     writeFile(path, "[S]\r\nbig=" + std::string(1 << 20, 'a') + "\r\n" + std::string(200000, 'k') +
                         "=1\r\n  =" + std::string(100000, ' ') + "far\r\n[" +
                         std::string(70000, 'n') + "]\r\nFontSize=72\r\n" + "[T]\r\nafter=yes\r\n");

@@ -40,8 +40,7 @@ CtlRecord control(int n, int type, std::string text) {
 } // namespace
 
 TEST(SlipDoc, WriteReadBackAndFailures) {
-    // Arabic with line breaks, a gap, fractions, negative colours, every flag
-    // set, Wordwrap off, quotes; shortest fixed notation reads back exactly.
+    // Every field away from its default; shortest fixed notation reads back exactly.
     resetSlip();
     std::tie(gFormNum, gCtlCount, gPage.Size, gPage.Orientation) = std::tuple(7, 6, 50, 2);
     // clang-format off
@@ -96,11 +95,9 @@ TEST(SlipDoc, WriteReadBackAndFailures) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 4);
 }
 
-TEST(SlipDoc, ReadingRules) {
-    // Missing keys leave all zero, empty or false but wrapping (as in version 1);
-    // the number is the stacking key; unknown types are free slots. Only the
-    // word False (trimmed, any case, quotes removed) turns wrapping off. Text
-    // is trimmed after the reader's cut and removal of quotes.
+TEST(SlipDoc, ReadingRulesAndControlNumbers) {
+    // Missing keys: all zero, empty or false but wrapping (version 1); the number is
+    // the stacking key. Text is trimmed after the reader's cut and quote removal.
     std::string ini =
         "[main]\r\nctl_count=10\r\n[ctl_001]\r\ntype=2\r\n[CTL_002]\r\nType=7\r\n"
         "[CTL_003]\r\nType=1\r\nText=  a||b\\nc  \r\nField=12.5\r\nFontSize=13.5\r\n"
@@ -121,11 +118,21 @@ TEST(SlipDoc, ReadingRules) {
     EXPECT_EQ(std::tuple(gCtl[3].Field, gCtl[3].FontSize), std::tuple(12, 14)); // halves to even
     for (size_t i = 0; i < std::size(rows); ++i)
         EXPECT_EQ(gCtl[i + 4].Wordwrap, rows[i].second) << rows[i].first;
+
+    // Names in any case; CTL_0002 and CTL_5 are not controls 2 and 5; a fractional
+    // count is its whole part.
+    // clang-format off
+    const std::vector<std::string> names = {"Main", "Page", "CTL_001", "ctl_003", "CTL_0002",
+        "CTL_5", "CTL_010", "CTL_abc", "CTL_012", "CTL_", "CTL_003", "CTL_-04", "CTL_99999999999999999999"};
+    const std::pair<double, std::vector<long long>> counts[] = {{10, {1, 3, 10}},
+        {2147483647, {1, 3, 10, 12}}, {11.9, {1, 3, 10}}, {0, {}}, {-5, {}}, {NAN, {}}};
+    // clang-format on
+    for (const auto& [count, numbers] : counts)
+        EXPECT_EQ(controlNumbers(names, count), numbers) << count;
 }
 
 TEST(SlipDoc, RobustnessFixtures) {
-    // File, CTL_Count read, records that are not free slots. Control 150 of the
-    // huge count is past the design's room; "1e400" counts as 1.
+    // File, CTL_Count read, records that are not free slots; "1e400" counts as 1.
     // clang-format off
     const std::tuple<const char*, int, int> rows[] = {
         {"empty.slp", 0, 0}, {"binary.slp", 0, 0}, {"nul-bytes.slp", 2, 2}, {"cr-only.slp", 2, 2},
@@ -150,8 +157,7 @@ TEST(SlipDoc, RobustnessFixtures) {
 }
 
 TEST(SlipDoc, OpenWhileReplacedGivesOneWholeFile) {
-    // Another thread replaces the slip by rename, over and over, between two
-    // designs that differ in every part; each open must be one of them, whole.
+    // Another thread swaps two designs by rename: each open gets one of them, whole.
     test::ScratchDir dir;
     const std::string path = dir.file("slip.slp"), next = dir.file("next.slp");
     std::string files[2];
@@ -176,18 +182,4 @@ TEST(SlipDoc, OpenWhileReplacedGivesOneWholeFile) {
     stop = true;
     writer.join();
     EXPECT_EQ(torn, 0);
-}
-
-TEST(SlipDoc, ControlNumbersOfExistingSectionsUpToTheCount) {
-    // Names match in any case; CTL_0002 and CTL_5 are not controls 2 and 5. A
-    // huge count visits only the sections there are; a fractional one its
-    // whole part; none, a negative one or NaN draw nothing.
-    // clang-format off
-    const std::vector<std::string> names = {"Main", "Page", "CTL_001", "ctl_003", "CTL_0002",
-        "CTL_5", "CTL_010", "CTL_abc", "CTL_012", "CTL_", "CTL_003", "CTL_-04", "CTL_99999999999999999999"};
-    const std::pair<double, std::vector<long long>> rows[] = {{10, {1, 3, 10}},
-        {2147483647, {1, 3, 10, 12}}, {11.9, {1, 3, 10}}, {0, {}}, {-5, {}}, {NAN, {}}};
-    // clang-format on
-    for (const auto& [count, numbers] : rows)
-        EXPECT_EQ(controlNumbers(names, count), numbers) << count;
 }

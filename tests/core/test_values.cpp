@@ -1,11 +1,10 @@
-// Value rules, code page 1256 and the catalogues.
-
 #include "core/catalogues.h"
 #include "core/cp1256.h"
 #include "core/fieldvalues.h"
 #include "core/values.h"
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <climits>
 #include <cmath>
@@ -16,16 +15,14 @@
 
 using namespace lumaris;
 
-TEST(Values, NumbersFlagsAndCaptions) {
-    // Halves go to the even neighbour (12190.5 is 215 mm at 56.7 twips a mm);
-    // out-of-range values saturate instead of being undefined behaviour.
+TEST(Values, NumbersFlagsCaptionsAndCodePage1256) {
+    // Halves go to even (12190.5 twips is 215 mm); out of range saturates.
     // clang-format off
     for (const auto& [in, out] : std::initializer_list<std::pair<double, long long>>{
         {2.5, 2}, {3.5, 4}, {-2.5, -2}, {12190.5, 12190}, {NAN, 0}, {1e300, LLONG_MAX},
         {-1e300, LLONG_MIN}, {0x1p63, LLONG_MAX}})
         EXPECT_EQ(roundHalfEven(in), out) << in;
-    // Blanks skipped, then sign, digits and one decimal point: no exponent, no
-    // hex, never the locale's decimal comma.
+    // Blanks, sign, digits, one point: no exponent, no hex, no locale comma.
     for (const auto& [in, out] : std::initializer_list<std::pair<std::string, double>>{
         {"  12abc", 12}, {"\t7", 7}, {"-3.25", -3.25}, {"+4", 4}, {".5", 0.5}, {"1.2.3", 1.2},
         {"1e400", 1}, {"", 0}, {"-", 0}, {".", 0}, {"- 5", 0}, {"0x1F", 0}, {"1,5", 1},
@@ -36,8 +33,7 @@ TEST(Values, NumbersFlagsAndCaptions) {
     for (const auto& [in, out] : std::initializer_list<std::pair<const char*, bool>>{
         {"  tRuE  ", true}, {"1", false}, {"-1", false}, {"TRUEX", false}, {"\tTrue", false}})
         EXPECT_EQ(isTrueFlag(in), out) << in;
-    // "||" and "\n" are line breaks (pairs taken from the left); the text is
-    // trimmed first, then a leading colon moves to the end.
+    // "||" and "\n" break lines; trimmed first, then a leading colon moves to the end.
     for (const auto& [in, out] : std::initializer_list<std::pair<std::string, std::string>>{
         {"  one||two  ", "one\r\ntwo"}, {"one\\ntwo", "one\r\ntwo"}, {"|||", "\r\n|"},
         {":  name ", "name:"}, {":  ", ":"}, {"  :x||y", "x\r\ny:"}, {"\\\\n", "\\\r\n"}})
@@ -45,17 +41,13 @@ TEST(Values, NumbersFlagsAndCaptions) {
     // clang-format on
     EXPECT_EQ(controlSection(2147483647), "CTL_2147483647"); // three digits at least, never cut
     EXPECT_FALSE(controlSection(LLONG_MIN).empty());         // must not crash
-}
-
-TEST(Cp1256, AllBytesRoundTripAndUnknownCharactersBecomeQuestionMarks) {
     std::string all;
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
     EXPECT_EQ(utf8ToCp1256(cp1256ToUtf8(all)), all);
     EXPECT_EQ(cp1256ToUtf8("\xC7\xE1\x80"), "ال€"); // ALEF, LAM, the euro sign
-    // One "?" per character with no byte in 1256 and per malformed sequence
-    // (cut short, overlong, surrogate, bare 0xFF). Both sets of Arabic-Indic
-    // digits keep their value as ASCII digits.
+    // One "?" per character without a byte and per malformed sequence; both sets
+    // of Arabic-Indic digits keep their value.
     // clang-format off
     const std::pair<std::string, std::string> rows[] = {
         {"ع٣٣ع", "\xDA" "33\xDA"}, {"٠١٢٣٤٥٦٧٨٩", "0123456789"}, {"۰۱۲۳۴۵۶۷۸۹", "0123456789"},
@@ -86,16 +78,15 @@ TEST(Catalogues, FormTypeFieldsHaveCaptionsAndSamples) {
         EXPECT_EQ(v.find('\n'), v.find("\r\n") + 1) << n;
     }
     EXPECT_TRUE(gFieldValues[9] == gFieldValues[13] && gFieldValues[9][0] != '[');
-    // The paper table as the designer lists it; every other code is unused.
+    // Paper sizes in mm and the printer's code for them; every other code is unused.
     // clang-format off
-    const std::map<size_t, std::tuple<std::string, int, int, int>> papers = {
-        {1, {"1-Letter, 8 1/2 x 11 in", 216, 280, 1}}, {5, {"5-Legal, 8 1/2 x 14 in", 216, 355, 5}},
-        {9, {"9-A4, 210 x 297 mm", 210, 297, 9}}, {11, {"11-A5, 148 x 210 mm", 148, 210, 11}},
-        {50, {"50-Slip 50, 215 x 205 mm", 215, 205, 256}}};
+    const std::map<size_t, std::array<int, 3>> papers = {{1, {216, 280, 1}}, {5, {216, 355, 5}},
+        {9, {210, 297, 9}}, {11, {148, 210, 11}}, {50, {215, 205, 256}}};
     // clang-format on
-    for (size_t code = 0; code < gPaper.size(); ++code)
-        EXPECT_EQ(std::tuple(gPaper[code].name, gPaper[code].widthMm, gPaper[code].heightMm,
-                             gPaper[code].printerCode),
-                  papers.count(code) ? papers.at(code) : std::tuple("", 0, 0, 0))
+    for (size_t code = 0; code < gPaper.size(); ++code) {
+        const auto& p = gPaper[code];
+        EXPECT_EQ((std::array{p.widthMm, p.heightMm, p.printerCode}),
+                  papers.count(code) ? papers.at(code) : (std::array{0, 0, 0}))
             << code;
+    }
 }

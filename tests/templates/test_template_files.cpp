@@ -1,5 +1,4 @@
-// The twelve template files: their figures, line forms and characters, the
-// slip each opens as, and how tmp.slp is written.
+// The twelve template files: figures, lines, characters, and how tmp.slp is written.
 
 #include "core/cp1256.h"
 #include "core/slipdoc.h"
@@ -57,8 +56,7 @@ struct Control {
     double num(const char* key) const { return std::stod(keys.at(key)); }
 };
 
-// The control sections of a template (UTF-8) by number. Every line must be
-// "[name]" or two blanks, key, "=", value.
+// A template's controls by number. Every line is "[name]" or "  key=value".
 std::map<int, Control> controlsOf(int form) {
     std::map<int, Control> controls;
     Control* last = nullptr;
@@ -77,10 +75,6 @@ std::map<int, Control> controlsOf(int form) {
         }
     }
     return controls;
-}
-
-std::string textOf(int form, int id) {
-    return controlsOf(form).at(id).keys.at("Text");
 }
 
 std::string writeTemplate(int n) {
@@ -106,9 +100,7 @@ TEST(Templates, EachHasItsStatedShapeAndOpensAsTheNewSlip) {
         const auto n = [](int v) { return std::to_string(v); };
         EXPECT_TRUE(text.starts_with("[Main]\r\n  Ver=" + n(st.ver) + "\r\n"));
 
-        // Read back: the head as stated, gaps are free slots, logos start
-        // without a picture, a file without Wordwrap keys wraps; a Ver 2 file
-        // is written back as it came.
+        // Read back as stated, without pictures, wrapping in Ver 1; Ver 2 writes back as is.
         ASSERT_TRUE(OpenSlipFile(tpl::tmpSlpPath().string()));
         EXPECT_EQ(std::tuple(gFormNum, gCtlCount, gPage.Orientation),
                   std::tuple(st.form, st.ctlCount, st.orientation));
@@ -125,10 +117,8 @@ TEST(Templates, EachHasItsStatedShapeAndOpensAsTheNewSlip) {
         EXPECT_EQ(std::tuple(byType[1], byType[2], byType[3]),
                   std::tuple(st.fixedTexts, st.dataFields, st.logos));
 
-        // Every control has the keys in order and nothing else (Ver 1 has no
-        // Wordwrap) and its whole text. An empty bordered fixed text is a box:
-        // what is centred in it needs the lower number or the box's background
-        // hides it. Back colour 1 (RGB 1,0,0) drawn opaque would black text out.
+        // Keys in order, whole texts. What is centred in a box (an empty bordered
+        // text) stacks in front of it; opaque back colour 1 would black text out.
         const Names keyOrder(kControlKeys.begin(), kControlKeys.end() - (st.ver == 1));
         const std::map<int, Control> controls = controlsOf(st.form);
         for (const auto& [boxId, box] : controls) {
@@ -159,9 +149,8 @@ TEST(Templates, EachHasItsStatedShapeAndOpensAsTheNewSlip) {
 
 TEST(TemplateText, CharactersOfTheColumnHeadsAndAccountOpeningTerms) {
     const std::string tatweel = "\u0640", comma = "\u060C", rlm = "\u200F";
-    // Tatweel in the column heads (1, 4, both grids of 10) and in the account
-    // opening's request (in 15 runs), "in the name of" and heading; its terms
-    // (1 runs on from 43 to 44, 2 from 45 to 46): commas, mark, fathatan.
+    // Tatweel in column heads and the account opening's request (15 runs), name and
+    // heading; its terms (1 runs from 43 to 44, 2 from 45 to 46): commas, mark, fathatan.
     // clang-format off
     const std::tuple<int, int, std::string, long> counts[] = {
         {1, 15, "^البي(?:" + tatweel + "){3}ان$", 1}, {4, 11, tatweel, 3}, {10, 13, tatweel, 14},
@@ -172,7 +161,7 @@ TEST(TemplateText, CharactersOfTheColumnHeadsAndAccountOpeningTerms) {
         {11, 46, "تجارياً", 1}};
     // clang-format on
     for (const auto& [form, id, what, n] : counts) {
-        const std::string text = textOf(form, id);
+        const std::string text = controlsOf(form).at(id).keys.at("Text");
         const std::regex re(what);
         EXPECT_EQ(std::distance(std::sregex_iterator(text.begin(), text.end(), re), {}), n)
             << form << "/" << id << " " << what;
@@ -191,8 +180,7 @@ TEST(Templates, WritesAreWholeOrNothing) {
     for (int n : {0, 13}) // no such template: the earlier file stays
         EXPECT_EQ(writeTemplate(n), earlier) << n;
 
-    // A file size limit fails the write part way, as a full disk would; the
-    // process must not die of SIGXFSZ meanwhile.
+    // A file size limit fails the write part way, as a full disk would.
     rlimit old{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -222,8 +210,7 @@ TEST(Templates, WritesAreWholeOrNothing) {
     EXPECT_EQ(test::readBytes(outside), "not a slip");
 }
 
-// Runs of one user share tmp.slp: each, started at once with the others, must
-// open its own template whole, never another's or a mix.
+// Runs of one user share tmp.slp: each started at once must open its own, whole.
 TEST(Templates, ConcurrentRunsEachOpenTheirOwn) {
     test::TmpdirScope scratch;
     std::map<int, std::string> expected;
