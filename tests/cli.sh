@@ -1,33 +1,20 @@
 #!/bin/sh
-# The program's answers on the command line: wrong arguments, temporary files
-# that cannot be written, refused folders, odd file names and termination
-# signals. A window would hang here, so every run that shows one is ended by a
-# signal and every other is bounded by timeout.  usage: cli.sh LUMARIS DATA_DIR
-bin=$1
-data=$2
-work=$(mktemp -d)
+# The program's answers to wrong arguments, refused folders, full disks and
+# termination signals; every run is bounded.  usage: cli.sh LUMARIS DATA_DIR
+bin=$1 data=$2 work=$(mktemp -d) failed=0
 err=$work/err
-failed=0
-fail() {
-    echo "$*; stderr: $(cat "$err")"
-    failed=1
-}
+fail() { echo "$*; stderr: $(cat "$err")" && failed=1; }
 expect() { # status, stderr pattern, arguments...
-    want=$1 pattern=$2
-    shift 2
+    want=$1 pattern=$2 && shift 2
     timeout 20 "$bin" "$@" >/dev/null 2>"$err"
     got=$?
-    if [ "$got" -ne "$want" ] || ! grep -q "$pattern" "$err"; then
-        fail "lumaris $*: status $got"
-    fi
+    [ "$got" -eq "$want" ] && grep -q "$pattern" "$err" || fail "lumaris $*: status $got"
 }
 expect 2 '^usage: lumaris'
 expect 2 '^usage: lumaris' one two
 expect 1 'no such file' "$data/missing.slp"
 expect 1 'not a readable file' "$data"
-for n in 0 13 -1 2147483647 abc; do
-    expect 2 'no built-in template' --template "$n"
-done
+for n in 0 13 abc; do expect 2 'no built-in template' --template "$n"; done
 
 unset XDG_RUNTIME_DIR
 export LC_ALL=C
@@ -36,34 +23,21 @@ mkdir "$work/tmp" "$work/run" "$work/blocked" "$work/elsewhere"
 chmod 700 "$work/run"
 ln -s "$work/elsewhere" "$work/blocked/lumaris-$uid"
 
-# Each signal closes the window as Close does: the temporary copy goes, and the
-# status is 128 + the signal's number. Where the copy lives: $TMPDIR/lumaris-<uid>;
-# the runtime folder when there is one; a folder of the run's own (said on
-# stderr, removed at exit) when the usual one is a symlink.
+# A signal closes the window as Close does (no copy left, status 128 + signal). The
+# copy lives in TMPDIR, the runtime folder, or a run's own when the usual is a link.
 for row in "TERM 143 $work/tmp $work/tmp/lumaris-$uid --template 11" \
     "INT 130 $work/tmp $work/run/lumaris $data/numbers.slp" \
     "HUP 129 $work/blocked $work/blocked/lumaris-$uid-* $data/numbers.slp"; do
     set -- $row
-    sig=$1 want=$2 tmp=$3 folder=$4
-    shift 4
-    if [ "$sig" = INT ]; then
-        XDG_RUNTIME_DIR=$work/run TMPDIR=$tmp "$bin" "$@" >/dev/null 2>"$err" &
-    else
-        TMPDIR=$tmp "$bin" "$@" >/dev/null 2>"$err" &
-    fi
-    pid=$!
-    (sleep 20 && kill -KILL $pid) 2>/dev/null &
-    dog=$!
-    i=0
-    while [ $i -lt 150 ] && ! ls $folder/lumaris-*.tmp >/dev/null 2>&1; do
-        sleep 0.1
-        i=$((i + 1))
-    done
+    sig=$1 want=$2 tmp=$3 folder=$4 && shift 4
+    [ "$sig" = INT ] && run=$work/run || run=
+    XDG_RUNTIME_DIR=$run TMPDIR=$tmp timeout -s KILL 20 "$bin" "$@" >/dev/null 2>"$err" &
+    pid=$! i=0
+    until ls $folder/lumaris-*.tmp >/dev/null 2>&1 || [ $((i += 1)) -gt 150 ]; do sleep 0.1; done
     ls $folder/lumaris-*.tmp >/dev/null 2>&1 || fail "$sig: no temporary copy in $folder"
     kill -s "$sig" $pid
     wait $pid
     got=$?
-    kill $dog 2>/dev/null
     [ "$got" -eq "$want" ] || fail "$sig: status $got"
     ! ls $folder/lumaris-*.tmp >/dev/null 2>&1 || fail "$sig: temporary copy left behind"
 done
@@ -71,30 +45,19 @@ grep -q "lumaris-$uid: it is a symbolic link; using" "$err" || fail "blocked fol
 ! ls -d "$work/blocked/lumaris-$uid"-* >/dev/null 2>&1 || fail "run folder left behind"
 [ -z "$(ls -A "$work/elsewhere")" ] || fail "written through the planted link"
 
-# A full disk (a file size limit of 512 bytes) stops the run before any window:
-# never the template an earlier run left, no half-written file. The file name
-# is taken as its bytes, code page 1256 here.
-full() {
-    (
-        ulimit -f 1
-        trap '' XFSZ
-        TMPDIR=$work/tmp exec timeout 20 "$bin" "$@"
-    ) >/dev/null 2>"$err"
-}
+# A full disk stops the run before any window: no earlier template, no half file.
+# The file name is taken as its bytes, code page 1256 here.
 private=$work/tmp/lumaris-$uid
 before=$(cksum <"$private/tmp.slp")
-full --template 3
-got=$?
-[ "$got" -eq 1 ] && grep -q "template 3: $private/tmp.slp: File too large" "$err" ||
-    fail "full disk, --template 3: status $got"
-[ "$(cksum <"$private/tmp.slp")" = "$before" ] || fail "tmp.slp changed"
 name=$work/$(printf '\307\355\317\307\332').slp
 cp "$private/tmp.slp" "$name"
-full "$name"
-got=$?
-[ "$got" -eq 1 ] && grep -q "cannot write $private/lumaris-.*\.tmp: File too large" "$err" ||
-    fail "full disk, code page 1256 name: status $got"
+for row in "template 3: $private/tmp.slp|--template 3" "cannot write $private/lumaris-.*\.tmp|$name"; do
+    (ulimit -f 1 && trap '' XFSZ && TMPDIR=$work/tmp exec timeout 20 "$bin" ${row#*|}) \
+        >/dev/null 2>"$err"
+    got=$?
+    [ "$got" -eq 1 ] && grep -q "${row%|*}: File too large" "$err" || fail "full disk, $row: $got"
+done
+[ "$(cksum <"$private/tmp.slp")" = "$before" ] || fail "tmp.slp changed"
 [ "$(ls "$private")" = "$(printf 'tmp.lock\ntmp.slp')" ] || fail "left in $private: $(ls "$private")"
-
 rm -rf "$work"
 exit $failed

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string>
 
+#include "core/tempfiles.h"
+
 namespace lumaris::test {
 
 // A fresh folder under /tmp, removed with everything in it at the end.
@@ -19,6 +21,24 @@ struct ScratchDir {
     }
     std::string file(const std::string& name) const { return (path / name).string(); }
 };
+
+// Also the temporary folder of the run (TMPDIR, no runtime folder) until the end.
+struct TmpdirScope : ScratchDir {
+    const char* names[2] = {"TMPDIR", "XDG_RUNTIME_DIR"};
+    std::string saved[2] = {env(names[0]), env(names[1])};
+    static std::string env(const char* name) { return std::getenv(name) ? std::getenv(name) : ""; }
+    TmpdirScope() { ::setenv("TMPDIR", path.c_str(), 1), ::unsetenv("XDG_RUNTIME_DIR"); }
+    ~TmpdirScope() {
+        cleanUpTempFiles();
+        for (int i : {0, 1})
+            saved[i].empty() ? ::unsetenv(names[i]) : ::setenv(names[i], saved[i].c_str(), 1);
+    }
+};
+
+inline std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 inline void writeFile(const std::string& path, std::string_view bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
