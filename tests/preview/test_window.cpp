@@ -9,7 +9,7 @@ namespace {
 
 struct Window : WindowTest {};
 
-// Calls act on the window once a modal show has put it up.
+// Acts on the window once a modal show has put it up; after 10 s fails and unloads it.
 struct WhenShown : QTimer {
     explicit WhenShown(const std::function<void(frmGeneralSlip&)>& act) {
         connect(this, &QTimer::timeout, [act] {
@@ -17,6 +17,10 @@ struct WhenShown : QTimer {
                 act(frmGeneralSlip::instance());
         });
         start(5);
+        singleShot(10000, this, [] {
+            ADD_FAILURE() << "the window stayed up";
+            frmGeneralSlip::unload();
+        });
     }
 };
 
@@ -39,7 +43,6 @@ TEST_F(Window, PreviewSlipShowsATemporaryCopyAndDeletesIt) {
                   QString::fromStdString("[" + gFieldNames[61] + "]"));
         w.cmdClose_Click();
     });
-    QTimer::singleShot(20000, [] { frmGeneralSlip::unload(); }); // never hang
     PreviewSlip();
     EXPECT_FALSE(copy.isEmpty() || QFile::exists(copy)) << copy.toStdString();
     EXPECT_EQ(recordedTempFiles(), "");
