@@ -1,22 +1,70 @@
 #pragma once
-// Slip files for the window tests, in code page 1256 with CR LF line ends.
+// Slip files (code page 1256, CR LF line ends) and the window fixture of the window tests.
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QWidget>
-#include <cmath>
-#include <map>
+#include <QAbstractItemView>
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <cstring>
+#include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
-#include <string>
+#include <sys/resource.h>
 
+#include "core/catalogues.h"
 #include "core/cp1256.h"
+#include "core/fieldvalues.h"
+#include "core/hexblock.h"
+#include "core/slipdoc.h"
+#include "core/tempfiles.h"
+#include "core/values.h"
+#include "platform/fonts.h"
+#include "platform/printer.h"
 #include "platform/twips.h"
+#include "preview/PreviewSlip.h"
+#include "preview/browsecaptions.h"
+#include "preview/filedialogs.h"
+#include "preview/frmGeneralSlip.h"
+#include "preview/frmGeneralSlip_copy.h"
+#include "preview/messages.h"
+#include "preview/picturebox.h"
+#include "preview/previewitems.h"
+#include "preview/previewstyle.h"
+#include "preview/printlayout.h"
+#include "preview/reportfile.h"
+#include "preview/slipprinter.h"
+#include "preview/sliptext.h"
+#include "preview/zoomrules.h"
+#include "templates/modTemplateSlips.h"
 
 namespace lumaris::test {
 
+using namespace platform;
+
 using Keys = std::map<std::string, std::string>;
 using Str = const std::string&;
+
+inline std::string readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : "<missing>";
+}
 
 struct SlipDir {
     QString write(const QString& name, const std::string& utf8Text) const {
@@ -27,6 +75,9 @@ struct SlipDir {
         return path(name);
     }
     QString path(const QString& name) const { return tempDir.filePath(name); }
+    QString files() const {
+        return QDir(tempDir.path()).entryList(QDir::Files | QDir::Hidden).join(' ');
+    }
     QTemporaryDir tempDir;
 };
 
@@ -39,10 +90,6 @@ inline std::string slipHead(Str ver, Str count, int widthMm = 210, int heightMm 
            "\n  Width=" + n(widthMm) + "\n  Height=" + n(heightMm) +
            "\n  Orientation=" + n(orientation) + "\n";
 }
-inline std::string slipHead(Str ver, int count, int widthMm = 210, int heightMm = 297,
-                            int orientation = 1, int size = 9) {
-    return slipHead(ver, std::to_string(count), widthMm, heightMm, orientation, size);
-}
 
 inline std::string section(Str name, const Keys& keys) {
     std::string s = "[" + name + "]\n";
@@ -51,40 +98,66 @@ inline std::string section(Str name, const Keys& keys) {
     return s;
 }
 
-// "Key=value|Key=value" as keys.
+// "Key=value;Key=value" as keys.
 inline Keys kv(Str list) {
     Keys keys;
     std::stringstream in(list);
-    for (std::string item; std::getline(in, item, '|');)
+    for (std::string item; std::getline(in, item, ';');)
         keys[item.substr(0, item.find('='))] = item.substr(item.find('=') + 1);
     return keys;
 }
 
 // A text box with every key a writer puts in, changes taking precedence.
-inline Keys textBox(Str left, Str top, Str width, Str height, const Keys& changes = {}) {
-    Keys keys = changes;
-    keys.merge(kv("Text=نص|Field=0|Type=1|Alignment=1|VAlignment=0|Border=False|FontBold=False|"
-                  "FontItalic=False|FontName=Arial (Arabic)|FontUnderline=False|FontSize=10|"
-                  "BackStyle=False|BackColor=16777215|ForeColor=0|Wordwrap=False|Left=" +
-                  left + "|Top=" + top + "|Width=" + width + "|Height=" + height));
+inline Keys textBox(Str left, Str top, Str width, Str height, Str changes = "") {
+    Keys keys = kv(changes);
+    keys.merge(kv("Text=نص;Field=0;Type=1;Alignment=1;VAlignment=0;Border=False;FontBold=False;"
+                  "FontItalic=False;FontName=Arial (Arabic);FontUnderline=False;FontSize=10;"
+                  "BackStyle=False;BackColor=16777215;ForeColor=0;Wordwrap=False;Left=" +
+                  left + ";Top=" + top + ";Width=" + width + ";Height=" + height));
     return keys;
 }
 
-inline Keys logo(Str left, Str top, Str width, Str height, Str border = "False") {
-    return kv("Text=شعار|Field=0|Type=3|FilePath=|Border=" + border + "|Left=" + left +
-              "|Top=" + top + "|Width=" + width + "|Height=" + height);
-}
-
-// A widget stands where its twips say, edge by edge, at 15 twips a pixel.
-inline bool followsTwips(const QWidget* w) {
-    const QRectF t = platform::twipsRect(w);
-    auto px = [](double twips) { return int(std::nearbyint(twips / 15.0)); };
-    const int x = px(t.left()), y = px(t.top());
-    return w->geometry() == QRect(x, y, qMax(0, px(t.right()) - x), qMax(0, px(t.bottom()) - y));
-}
-
-inline void flushDeletes() {
+inline void closeWindow() {
+    frmGeneralSlip::unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+// From the sample values and no selection or drag to an unloaded window.
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fillSampleFieldValues();
+        frmGeneralSlip::mSelectedItem.reset();
+        frmGeneralSlip::mDragging = 0;
+    }
+    void TearDown() override {
+        closeWindow();
+        fillSampleFieldValues();
+    }
+    // Shown modeless, at a zoom item and with a logo if given. A new name each time: a
+    // rewrite of the same size could look unchanged to the reader.
+    frmGeneralSlip& open(const std::string& text, int zoomItem = -1, const QImage& logo = {}) {
+        file = dir.write(QStringLiteral("w%1.slp").arg(++files), text);
+        return show(file, zoomItem, logo);
+    }
+    static frmGeneralSlip& show(const QString& path, int zoomItem = -1, const QImage& logo = {}) {
+        closeWindow();
+        frmGeneralSlip& w = frmGeneralSlip::instance();
+        if (!logo.isNull())
+            w.picLogo->setPicture(logo);
+        w.ShowSlip(path, false, true);
+        if (zoomItem >= 0) {
+            w.cmbZoom->setCurrentIndex(zoomItem);
+            w.cmbZoom_Click();
+        }
+        return w;
+    }
+    static PreviewLabel* label(size_t n) { return frmGeneralSlip::instance().labMaster.at(n); }
+    static PreviewShape* box(size_t n) { return frmGeneralSlip::instance().ShapeMaster.at(n); }
+    static PreviewImage* image(size_t n) { return frmGeneralSlip::instance().imgMaster.at(n); }
+    SlipDir dir;
+    QString file;
+    int files = 0;
+};
 
 } // namespace lumaris::test

@@ -1,86 +1,29 @@
-// The browse panel: which fields get a row and with which caption, where it
-// opens, and dragging it by its title bar.
+// The browse panel: its rows and captions, where it opens, and dragging it.
 
-#include <QCoreApplication>
-#include <QLabel>
-#include <QListWidget>
-#include <QMouseEvent>
-#include <QScrollBar>
-#include <QTest>
-#include <gtest/gtest.h>
-#include <map>
+#include "slipfiles.h"
 
-#include "core/catalogues.h"
-#include "core/fieldvalues.h"
-#include "platform/twips.h"
-#include "preview/browsecaptions.h"
-#include "preview/frmGeneralSlip.h"
-
-using lumaris::frmGeneralSlip;
-using lumaris::gFieldValues;
-using namespace lumaris::platform;
+using namespace lumaris;
+using namespace test;
 
 namespace {
 
-class BrowsePanel : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        lumaris::fillSampleFieldValues();
-        frmGeneralSlip::mDragging = 0;
-    }
-    void TearDown() override {
-        frmGeneralSlip::unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        lumaris::fillSampleFieldValues();
-    }
-    static frmGeneralSlip& shown() {
-        frmGeneralSlip& w = frmGeneralSlip::instance();
-        w.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
-        return w;
-    }
-    static QStringList rows(const QListWidget* list) {
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->item(i)->text();
-        return texts;
-    }
-    static QPointF at(const QWidget* w) { return {twipsLeft(w), twipsTop(w)}; }
-    // A press (button held) or a move with no button, straight to the widget.
-    static void send(QWidget* target, QEvent::Type type, QPointF pos, Qt::MouseButton button) {
-        QMouseEvent event(type, pos, target->mapToGlobal(pos), button, button, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &event);
-    }
-    // Centred in the window's outer size, the panel being 7950 x 6735 twips.
-    static QPointF centre(frmGeneralSlip& w) {
-        return {(w.frameGeometry().width() * 15.0 - 7950) / 2,
-                (w.frameGeometry().height() * 15.0 - 6735) / 2};
-    }
-};
-
-// The panel's captions and the field catalogue are typed apart: where both
-// name a field they must agree, and what only one of them names is spelt here.
+// The panel's captions and the catalogue, typed apart, agree where both name a field.
 TEST(CaptionTables, AgreeWhereBothNameAField) {
-    const std::map<int, const char*> catalogueOnly = {
-        {0, "رقم القسيمة"},        {129, "رقم البطاقة"}, {133, "إيدعات فروع أخرى"},
-        {134, "سحوبات فروع أخرى"}, {135, "رقم الجواز"},  {140, "IBAN"}};
-    const std::map<int, const char*> panelOnly = {{12, "مقابل صك/قيد"},
-                                                  {13, "رقم امر الدفع MICR"},
-                                                  {63, "لأمر"},
-                                                  {90, "رقم الحساب الخارجي"},
-                                                  {91, "اسم الزبون الخارجي"},
-                                                  {92, "اسم المصرف الخارجي"},
-                                                  {93, "اسم الفرع الخارجي"},
-                                                  {94, "المدينة"},
-                                                  {128, "نوع التعرف"},
-                                                  {129, "رقم التعريف"}};
+    // clang-format off
+    const std::map<int, const char*> catalogueOnly = {{0, "رقم القسيمة"}, {129, "رقم البطاقة"},
+        {133, "إيدعات فروع أخرى"}, {134, "سحوبات فروع أخرى"}, {135, "رقم الجواز"}, {140, "IBAN"}};
+    const std::map<int, const char*> panelOnly = {{12, "مقابل صك/قيد"}, {13, "رقم امر الدفع MICR"},
+        {63, "لأمر"}, {90, "رقم الحساب الخارجي"}, {91, "اسم الزبون الخارجي"},
+        {92, "اسم المصرف الخارجي"}, {93, "اسم الفرع الخارجي"}, {94, "المدينة"}, {128, "نوع التعرف"},
+        {129, "رقم التعريف"}};
+    // clang-format on
     int shared = 0;
     for (int f = 0; f <= 200; ++f) {
-        const auto own = [f](const std::map<int, const char*>& table) {
+        auto own = [f](const std::map<int, const char*>& table) {
             return table.count(f) ? QString::fromUtf8(table.at(f)) : QString();
         };
-        const QString panel = lumaris::browseCaption(f);
-        const QString catalogue = QString::fromStdString(lumaris::gFieldNames[f]);
+        const QString panel = browseCaption(f);
+        const QString catalogue = QString::fromStdString(gFieldNames[f]);
         if (catalogueOnly.count(f) || panelOnly.count(f)) {
             EXPECT_EQ(catalogue, own(catalogueOnly)) << f;
             EXPECT_EQ(panel, own(panelOnly)) << f;
@@ -92,16 +35,28 @@ TEST(CaptionTables, AgreeWhereBothNameAField) {
     EXPECT_EQ(shared, 85); // 95 captions of the panel less its 10 own
 }
 
-// Only an empty value and "[[]]" are left out, field 0 never shows. The panel's
-// captions win over the catalogue's (129 is "رقم البطاقة" there, 133 has one).
-// Opening it again rebuilds it, unselected, at the top.
+class BrowsePanel : public WindowTest {
+  protected:
+    static QPointF at(const QWidget* w) { return {twipsLeft(w), twipsTop(w)}; }
+    static void send(QWidget* target, QEvent::Type type, QPointF pos, Qt::MouseButton button) {
+        QMouseEvent event(type, pos, target->mapToGlobal(pos), button, button, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+    }
+    // Centred in the window's outer size, the panel being 7950 x 6735 twips.
+    static QPointF centre(frmGeneralSlip& w) {
+        return {(w.frameGeometry().width() * 15.0 - 7950) / 2,
+                (w.frameGeometry().height() * 15.0 - 6735) / 2};
+    }
+};
+
+// Empty and "[[]]" values and field 0 get no row; the panel's captions win over
+// the catalogue's. The lists move as one and open again unselected, at the top.
 TEST_F(BrowsePanel, RowsAndCaptions) {
-    frmGeneralSlip& w = shown();
+    frmGeneralSlip& w = open(slipHead("2", "0"));
     w.labBrowse_Click();
     ASSERT_EQ(w.List1->count(), 200);
     for (int field : {12, 129, 133})
-        EXPECT_EQ(w.List1->item(field - 1)->text(), lumaris::browseCaption(field)) << field;
-    // The two lists move as one.
+        EXPECT_EQ(w.List1->item(field - 1)->text(), browseCaption(field)) << field;
     w.List1->setCurrentRow(42);
     w.List1->verticalScrollBar()->setValue(40);
     EXPECT_EQ(w.List2->verticalScrollBar()->value(), 40);
@@ -114,18 +69,18 @@ TEST_F(BrowsePanel, RowsAndCaptions) {
         gFieldValues[field] = value;
     w.labBrowse_Click();
     EXPECT_EQ(w.List2->count(), 198);
-    EXPECT_EQ(rows(w.List2).mid(0, 3),
-              (QStringList{QString::fromStdString(gFieldValues[1]), "[]", "   "}));
-    EXPECT_EQ(rows(w.List1)[1], lumaris::browseCaption(3));
+    const QStringList first = {QString::fromStdString(gFieldValues[1]), "[]", "   "};
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(w.List2->item(row)->text(), first[row]);
+    EXPECT_EQ(w.List1->item(1)->text(), browseCaption(3));
     EXPECT_TRUE(w.List1->selectedItems().isEmpty() && w.List2->verticalScrollBar()->value() == 0);
 }
 
-// Only a left click opens it, centred. Any button drags it through the window
-// system, with no limits, the grabbed point staying under the mouse; a move
-// without a button moves nothing, and opening again centres it anew.
+// A left click opens it centred; any button drags it without limits, a bare move not.
 TEST_F(BrowsePanel, CentredAndDraggedWithAnyButton) {
     for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
-        frmGeneralSlip& w = shown();
+        frmGeneralSlip& w = open(slipHead("2", "0"));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
         QTest::mouseClick(w.labBrowse, button, {}, QPoint(5, 5));
         EXPECT_EQ(w.picBrowse->isVisible(), button == Qt::LeftButton);
         w.labBrowse_Click();
@@ -140,13 +95,11 @@ TEST_F(BrowsePanel, CentredAndDraggedWithAnyButton) {
         EXPECT_EQ(at(w.picBrowse), centre(w) + QPointF(150 - 30300, 225 - 15150)) << button;
         w.labBrowse_Click();
         EXPECT_EQ(at(w.picBrowse), centre(w));
-        TearDown();
     }
-    // A release that never came (the window unloaded mid-drag; the flag
-    // outlives it) must not turn a later hover into a drag.
+    // A release lost to an unload mid-drag must not make a later hover a drag.
     frmGeneralSlip::instance().labBrowse_Click();
     send(frmGeneralSlip::instance().Label1, QEvent::MouseButtonPress, {20, 10}, Qt::LeftButton);
-    TearDown();
+    closeWindow();
     ASSERT_EQ(frmGeneralSlip::mDragging, 1);
     frmGeneralSlip& w = frmGeneralSlip::instance();
     w.labBrowse_Click();

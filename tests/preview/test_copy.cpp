@@ -1,29 +1,15 @@
 // Picking preview labels and copying their texts.
 
-#include <QAction>
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMenu>
-#include <QTest>
-#include <gtest/gtest.h>
-
-#include "core/fieldvalues.h"
-#include "preview/frmGeneralSlip.h"
-#include "preview/frmGeneralSlip_copy.h"
-#include "preview/previewitems.h"
-#include "preview/previewstyle.h"
 #include "slipfiles.h"
 
-using lumaris::frmGeneralSlip;
-using lumaris::PreviewLabel;
-using namespace lumaris::test;
+using namespace lumaris;
+using namespace test;
 
 namespace {
 
-// Cells are (left, top, width, caption). Lines are 60-twip bands of tops from
-// 0; within a line cells run by 60-twip bands of right edges (left + width).
+// Cells (left, top, width, caption) line up by 60-twip bands of tops, then of right edges.
 TEST(CopyTable, RowsAndCells) {
-    const std::tuple<const char*, std::vector<lumaris::CopyCell>, const char*> rows[] = {
+    const std::tuple<const char*, std::vector<CopyCell>, const char*> rows[] = {
         // clang-format off
         {"no labels", {}, ""},
         {"tops 0 and 59 share a band", {{0, 0, 100, "a"}, {500, 59, 100, "b"}}, "a\tb"},
@@ -40,51 +26,28 @@ TEST(CopyTable, RowsAndCells) {
         // clang-format on
     };
     for (const auto& [why, cells, expected] : rows)
-        EXPECT_EQ(lumaris::copyAllTable(cells).toStdString(), expected) << why;
+        EXPECT_EQ(copyAllTable(cells).toStdString(), expected) << why;
 }
 
-class LabelCopy : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        frmGeneralSlip::mSelectedItem.reset();
-        // Records what the menu offers instead of showing it.
-        lumaris::popupCopyMenu = [this](QMenu& menu, const QPoint&) {
-            offered = {menu.actions().value(0)->isVisible(), menu.actions().value(1)->isVisible()};
-        };
-    }
-    void TearDown() override {
-        frmGeneralSlip::unload();
-        flushDeletes();
-        lumaris::popupCopyMenu = [](QMenu& menu, const QPoint& pos) { menu.popup(pos); };
-        lumaris::fillSampleFieldValues();
-    }
-    static PreviewLabel* label(size_t n) { return frmGeneralSlip::instance().labMaster.at(n); }
-    static std::string clipboard() { return QGuiApplication::clipboard()->text().toStdString(); }
+struct LabelCopy : WindowTest {};
 
-    SlipDir dir;
-    std::pair<bool, bool> offered; // Copy, Copy All
-};
-
-// Over a label the right button offers Copy and Copy All, over the page (beside
-// label 1, inside its box: boxes let the mouse through) only Copy All; other
-// buttons select or clear without a menu. One label at a time is highlighted,
-// each gets its own colour back, a system colour included. Copy gives the
-// caption as shown, Copy All the trimmed texts.
+// Right button: Copy and Copy All over a label, Copy All over the page (boxes let it through).
 TEST_F(LabelCopy, MenuHighlightAndCopy) {
-    lumaris::gFieldValues[21] = "سطر\r\nثان";
-    frmGeneralSlip& w = frmGeneralSlip::instance();
-    auto text = [](Str left, Str top, Str keys) {
-        return textBox(left, top, "2000", "400", kv(keys));
+    std::pair<bool, bool> offered; // Copy, Copy All; recorded instead of showing the menu
+    popupCopyMenu = [&](QMenu& menu, const QPoint&) {
+        offered = {menu.actions().value(0)->isVisible(), menu.actions().value(1)->isVisible()};
     };
-    w.ShowSlip(
-        dir.write("c.slp",
-                  slipHead("2", 3) +
-                      section("CTL_001", text("1175", "1185", "Text=يمين|ForeColor=-2147483635")) +
-                      section("CTL_002", text("4175", "1185", "Text=شفاف|BackStyle=True")) +
-                      section("CTL_003", text("1175", "3185", "Type=2|Field=21"))),
-        false, true);
+    const auto restore = qScopeGuard(
+        [] { popupCopyMenu = [](QMenu& menu, const QPoint& pos) { menu.popup(pos); }; });
+    gFieldValues[21] = "سطر\r\nثان";
+    auto text = [](Str left, Str top, Str keys) { return textBox(left, top, "2000", "400", keys); };
+    frmGeneralSlip& w =
+        open(slipHead("2", "3") +
+             section("CTL_001", text("1175", "1185", "Text=يمين;ForeColor=-2147483635")) +
+             section("CTL_002", text("4175", "1185", "Text=شفاف;BackStyle=True")) +
+             section("CTL_003", text("1175", "3185", "Type=2;Field=21")));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    const QColor system13 = lumaris::systemColor(13);
+    const QColor system13 = systemColor(13);
     ASSERT_NE(system13, QColor(Qt::black));
     const QPoint beside(label(1)->geometry().right() + 2, label(1)->geometry().center().y());
     ASSERT_EQ(w.picPrinter->childAt(beside), nullptr);
@@ -108,11 +71,11 @@ TEST_F(LabelCopy, MenuHighlightAndCopy) {
         EXPECT_EQ(label(1)->foreColor(), n == 1 ? QColor(Qt::black) : system13);
         if (menu.first) {
             w.mCopy->trigger();
-            EXPECT_EQ(clipboard(), copied);
+            EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), copied);
         }
     }
     w.mCopyAll->trigger();
-    EXPECT_EQ(clipboard(), "يمين\tشفاف\r\nسطر\r\nثان");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "يمين\tشفاف\r\nسطر\r\nثان");
 }
 
 } // namespace

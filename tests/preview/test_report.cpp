@@ -1,114 +1,205 @@
-// The report file: its text part, the extension rule, and replacing the file.
+// Report files: their text, name and logo block, saved from the window and shown again.
 
-#include <QDir>
-#include <QFile>
-#include <gtest/gtest.h>
-
-#include "core/cp1256.h"
-#include "core/hexblock.h"
-#include "preview/reportfile.h"
 #include "slipfiles.h"
 
-using lumaris::utf8ToCp1256;
-using lumaris::test::slipHead;
+using namespace lumaris;
+using namespace test;
 
 namespace {
 
-// A control section with every key the slip writer puts in.
-std::string section(int n, const std::string& type, const std::string& field,
-                    const std::string& text) {
-    return "[CTL_00" + std::to_string(n) + "]\n  Id=1\n  Text=" + text + "\n  Field=" + field +
-           "\n  Type=" + type +
-           "\n  Alignment=1\n  VAlignment=0\n  Border=True\n  FontBold=False\n"
-           "  FontItalic=False\n  FontName=Arial (Arabic)\n  FontUnderline=False\n"
-           "  FontSize=12\n  Left=600\n  Top=700\n  Width=2400\n  Height=400\n"
-           "  BackStyle=False\n  BackColor=16777215\n  ForeColor=255\n  IgnorePrint=False\n"
-           "  FilePath=\n  Wordwrap=False\n";
+// Control n at (600, 700), 2400 x 400.
+std::string ctl(int n, Str changes) {
+    return section("CTL_00" + std::to_string(n),
+                   textBox("600", "700", "2400", "400", "Id=1;IgnorePrint=False;" + changes));
 }
 
-lumaris::ReportText reportOf(const std::string& slip, const lumaris::FieldValueArray& values) {
-    lumaris::test::SlipDir dir;
-    return lumaris::buildReportText(dir.write("s.slp", slip).toStdString(), values);
-}
-
-std::string readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : "<missing>";
-}
-
-} // namespace
-
-// A text box, a data field turned into a text box, a Type 0 slot, a missing
-// section and a logo.
+// A data field becomes a text box of its value as it is, lines joined by "||"
+// (out of range: its Text); Type 0 and missing sections go, other types are logos.
 TEST(ReportText, WholeTextOfASlip) {
-    lumaris::FieldValueArray values;
-    values[7] = "123";
-    const auto report = reportOf(slipHead("2", 5) + section(1, "1", "0", ":  التاريخ  ") +
-                                     section(2, "2", "7", "جدول") + section(3, "0", "0", "free") +
-                                     section(5, "3", "0", "شعار"),
-                                 values);
-    const std::string box = "  Id= 1\r\n  Border= True\r\n  Left= 600\r\n  Top= 700\r\n"
-                            "  Width= 2400\r\n  Height= 400\r\n  IgnorePrint= False\r\n";
-    const std::string style = "  Alignment= 1\r\n  VAlignment= 0\r\n  FontName= Arial (Arabic)\r\n"
-                              "  FontSize= 12\r\n  FontBold= False\r\n  FontItalic= False\r\n"
-                              "  FontUnderline= False\r\n  BackColor= 16777215\r\n"
-                              "  ForeColor= 255\r\n  Wordwrap= False\r\n  BackStyle= False\r\n";
-    EXPECT_EQ(report.text,
-              "[Main]\r\n  Ver= 2\r\n  FormNum= 1\r\n  CTL_Count= 5\r\n\r\n"
-              "[Page]\r\n  Size= 9\r\n  Width= 210\r\n  Height= 297\r\n  Orientation= 1\r\n"
-              "\r\n[CTL_001]\r\n" +
-                  box + "  Type= 1\r\n  Field= 0\r\n" + utf8ToCp1256("  Text=التاريخ:\r\n") +
-                  style + "\r\n[CTL_002]\r\n" + box + "  Type= 1\r\n  Field= 0\r\n  Text=123\r\n" +
-                  style + "\r\n[CTL_005]\r\n" + box + "  Type= 3\r\n  Field= LOGO\r\n\r\n");
-}
-
-// How one control's text reaches the report.
-TEST(ReportText, TextRules) {
-    lumaris::FieldValueArray values;
-    values[6] = "v6";
-    values[7] = ":x ";
+    FieldValueArray values;
+    values[6] = ":x ";
+    values[7] = "seven";
     values[2] = "a\r\nb\nc\rd";
-    struct Row {
-        const char* why;
-        std::string type, field, text, line;
-    } rows[] = {
-        {"a leading colon moves to the end", "1", "0", ":  abc  ", "  Text=abc:"},
-        {"a colon elsewhere stays", "1", "0", "abc :", "  Text=abc :"},
-        {"a data value is neither colon-ruled nor trimmed", "2", "7", "t", "  Text=:x "},
-        {"6.5 rounds to the even 6", "2", "6.5", "t", "  Text=v6"},
-        {"out of range, the text is colon-ruled", "2", "201", ":t", "  Text=t:"},
-        {"line breaks become ||", "2", "2", "t", "  Text=a||b||c||d"},
-        {"another type is a logo", "4", "0", "t", "  Field= LOGO"},
+    SlipDir dir;
+    const std::string slip = slipHead("2", "7") + ctl(1, "Text=:  التاريخ  ") +
+                             ctl(2, "Type=2;Field=6.5") + ctl(3, "Type=0") +
+                             ctl(5, "Type=2;Field=201;Text=:t") + ctl(6, "Type=2;Field=2") +
+                             ctl(7, "Type=4");
+    const std::string box = "  Id= 1\r\n  Border= False\r\n  Left= 600\r\n  Top= 700\r\n"
+                            "  Width= 2400\r\n  Height= 400\r\n  IgnorePrint= False\r\n";
+    auto text = [&](int n, Str caption) {
+        return "\r\n[CTL_00" + std::to_string(n) + "]\r\n" + box + "  Type= 1\r\n  Field= 0\r\n" +
+               utf8ToCp1256("  Text=" + caption) +
+               "\r\n  Alignment= 1\r\n  VAlignment= 0\r\n  FontName= Arial (Arabic)\r\n"
+               "  FontSize= 10\r\n  FontBold= False\r\n  FontItalic= False\r\n"
+               "  FontUnderline= False\r\n  BackColor= 16777215\r\n  ForeColor= 0\r\n"
+               "  Wordwrap= False\r\n  BackStyle= False\r\n";
     };
-    for (const Row& row : rows) {
-        const std::string text =
-            reportOf(slipHead("2", 1) + section(1, row.type, row.field, row.text), values).text;
-        EXPECT_NE(text.find("\r\n" + row.line + "\r\n"), std::string::npos) << row.why;
-    }
+    EXPECT_EQ(buildReportText(dir.write("s.slp", slip).toStdString(), values).text,
+              "[Main]\r\n  Ver= 2\r\n  FormNum= 1\r\n  CTL_Count= 7\r\n\r\n"
+              "[Page]\r\n  Size= 9\r\n  Width= 210\r\n  Height= 297\r\n  Orientation= 1\r\n" +
+                  text(1, "التاريخ:") + text(2, ":x ") + text(5, "t:") + text(6, "a||b||c||d") +
+                  "\r\n[CTL_007]\r\n" + box + "  Type= 3\r\n  Field= LOGO\r\n\r\n");
 }
 
 // Only a path without any "." gets the extension, a folder's "." included.
 TEST(ReportText, ExtensionRule) {
-    EXPECT_EQ(lumaris::withReportExtension("  /home/u/report  "), "/home/u/report.Dqmx");
-    EXPECT_EQ(lumaris::withReportExtension("/home/u.v/report"), "/home/u.v/report");
-    EXPECT_EQ(lumaris::withReportExtension("report."), "report.");
+    EXPECT_EQ(withReportExtension("  /home/u/report  "), "/home/u/report.Dqmx");
+    EXPECT_EQ(withReportExtension("/home/u.v/report"), "/home/u.v/report");
+    EXPECT_EQ(withReportExtension("report."), "report.");
 }
 
-// The logo goes after the text as a hex block; a failed save leaves the old
-// file whole, and nothing is left beside it.
+// A failed save leaves the old file whole and nothing beside it.
 TEST(ReportFileWrite, ReplacesInOneStep) {
-    lumaris::test::SlipDir dir;
-    const QString target = dir.path("r.Dqmx");
-    ASSERT_TRUE(lumaris::writeReportFile(target.toStdString(), "new\r\n",
-                                         dir.write("logo.bin", "\x01\x02").toStdString()));
-    EXPECT_EQ(readAll(target), "new\r\n>--> Logo >-->\r\n0102\r\n<--< Logo <--<\r\n");
-
-    // The kernel refuses to read this file from its start: the logo fails to
-    // embed after the text has gone to the fresh file.
-    if (lumaris::appendFileAsHexBlock("/proc/self/mem", dir.path("probe").toStdString(), "L"))
+    SlipDir dir;
+    const std::string target = dir.path("r.Dqmx").toStdString();
+    const std::string written = "new\r\n>--> Logo >-->\r\n0102\r\n<--< Logo <--<\r\n";
+    ASSERT_TRUE(
+        writeReportFile(target, "new\r\n", dir.write("logo.bin", "\x01\x02").toStdString()));
+    EXPECT_EQ(readAll(dir.path("r.Dqmx")), written);
+    // Unreadable from its start: the logo fails after the text is written.
+    if (appendFileAsHexBlock("/proc/self/mem", dir.path("probe").toStdString(), "L"))
         GTEST_SKIP() << "/proc/self/mem readable here";
-    EXPECT_FALSE(lumaris::writeReportFile(target.toStdString(), "half\r\n", "/proc/self/mem"));
-    EXPECT_EQ(readAll(target), "new\r\n>--> Logo >-->\r\n0102\r\n<--< Logo <--<\r\n");
-    EXPECT_EQ(QDir(dir.path("")).entryList(QDir::Files | QDir::Hidden).join(' '),
-              "logo.bin r.Dqmx");
+    EXPECT_FALSE(writeReportFile(target, "half\r\n", "/proc/self/mem"));
+    EXPECT_EQ(readAll(dir.path("r.Dqmx")), written);
+    EXPECT_EQ(dir.files(), "logo.bin r.Dqmx");
 }
+
+// 64 bytes a line, appended; read back even when a CR LF straddles two 64 KiB reads.
+TEST(ReportHexBlock, WriterLinesAndRoundTrip) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath("s"), target = source + ".txt";
+    auto write = [](const QString& path, Str bytes) {
+        std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+    };
+    const std::string line64 = "F0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF000102030405060708090A0B0C0D0E0F"
+                               "101112131415161718191A1B1C1D1E1F202122232425262728292A2B2C2D2E2F";
+    const std::pair<size_t, std::string> rows[] = {
+        {0, ""}, {64, line64 + "\r\n"}, {65, line64 + "\r\n30\r\n"}};
+    for (const auto& [count, digitLines] : rows) {
+        std::string bytes; // from 0xF0 up, wrapping: capitals and leading zeros show
+        for (size_t i = 0; i < count; ++i)
+            bytes.push_back(char(0xF0 + i));
+        write(source, bytes);
+        const std::string before = std::string(65519, 'x') + "\r\n";
+        write(target, before);
+        ASSERT_TRUE(appendFileAsHexBlock(source.toStdString(), target.toStdString(), "Logo"));
+        EXPECT_TRUE(readAll(target) ==
+                    before + ">--> Logo >-->\r\n" + digitLines + "<--< Logo <--<\r\n")
+            << count;
+        write(source, "stale");
+        ASSERT_TRUE(extractHexBlock(target.toStdString(), source.toStdString(), "logo"));
+        EXPECT_EQ(readAll(source), bytes) << count;
+    }
+}
+
+// The reader takes blocks written by hand or by other tools.
+TEST(ReportHexBlock, ReaderTolerance) {
+    const std::tuple<const char*, std::string, std::string> rows[] = {
+        {"any case", ">--> LOGO >-->\r\nab0f\r\n<--< logo <--<\r\n", "\xAB\x0F"},
+        {"an odd line ends with a one-digit byte", ">--> Logo >-->\r\nABC\r\n", "\xAB\x0C"},
+        {"blanks around lines are dropped", "  >--> Logo >-->  \r\n   4142   \r\n", "AB"},
+        // Trimmed, "<--< Logo <--<" is seven pairs of no hex digit: seven zero bytes.
+        {"an end line with a blank after it is data",
+         ">--> Logo >-->\r\n41\r\n<--< Logo <--< \r\n42\r\n<--< Logo <--<\r\n44\r\n",
+         std::string("A") + std::string(7, '\0') + "B"},
+        {"a missing end line runs to the end", ">--> Logo >-->\r\n41\r\n42", "AB"},
+        {"another block's name does not start it", ">--> Other >-->\r\n41\r\n", ""},
+        {"LF and CR alone end lines too", ">--> Logo >-->\n41\r42\n<--< Logo <--<\n43", "AB"},
+    };
+    for (const auto& [why, text, bytes] : rows)
+        EXPECT_EQ(decodeHexBlock(text, "Logo"), bytes) << why;
+}
+
+// Each test its own temporary folder for the window's fixed bitmap names.
+class ReportWindow : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+    }
+    void TearDown() override {
+        WindowTest::TearDown();
+        gFileDialogOverride = nullptr;
+        qputenv("TMPDIR", savedTmpDir);
+    }
+    static QImage logoIn(const std::string& report) {
+        const std::string bmp = decodeHexBlock(report, "Logo");
+        return QImage::fromData(QByteArray::fromStdString(bmp), "BMP")
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    QTemporaryDir tmp;
+    const QByteArray savedTmpDir = qgetenv("TMPDIR");
+};
+
+// Failed saves say which file and why and leave no report; a link planted at the
+// logo's fixed name is replaced, never followed. Shown again, a report has the
+// values and logo saved in it; saved over itself while shown, it keeps both.
+TEST_F(ReportWindow, RoundTripFailuresAndLinks) {
+    QStringList said;
+    const auto restore = qScopeGuard([saved = gMessageOverride] { gMessageOverride = saved; });
+    gMessageOverride = [&](QWidget*, const QString& title, const QString& text) {
+        said << title + ": " + text;
+    };
+    gFieldValues[7] = "123";
+    gFieldValues[2] = "first\r\nsecond";
+    gFieldValues[61] = "محمد علي";
+    QImage logo(9, 6, QImage::Format_RGB32); // a colour at every pixel, which BMP keeps
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 9; ++x)
+            logo.setPixel(x, y, qRgb(x * 29, y * 41, (x + y) * 7));
+    frmGeneralSlip* w =
+        &open(slipHead("2", "5") + ctl(1, "Text=:  التاريخ") + ctl(2, "Type=2;Field=7") +
+                  ctl(3, "Type=2;Field=2") + ctl(4, "Type=2;Field=61") + ctl(5, "Type=3"),
+              -1, logo);
+    const QString outside = dir.write("outside.txt", "not a logo");
+    const QString bmp = QFile::decodeName(tempFolder()->c_str()) + "/picLogo.bmp";
+    ASSERT_TRUE(QFile::link(outside, bmp));
+    w->picBrowse->show();
+    QString answer; // cancelled first
+    gFileDialogOverride = [&](auto...) { return answer; };
+    QTest::mouseClick(w->labSave, Qt::LeftButton);
+    EXPECT_FALSE(w->picBrowse->isVisible());
+    answer = dir.path("outside.txt/r"); // its folder is a file
+    QTest::mouseClick(w->labSave, Qt::LeftButton);
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit full{64, old.rlim_max}; // the logo's bitmap does not fit
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
+    w->SaveReportFile(dir.path("full.Dqmx"));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    answer = dir.path("r"); // without a ".", so the extension is added
+    QTest::mouseClick(w->labSave, Qt::LeftButton);
+    auto reason = [](int e) { return QString::fromLocal8Bit(std::strerror(e)); };
+    EXPECT_EQ(said, QStringList(
+                        {"Save: Cannot save " + dir.path("outside.txt/r") + ": " + reason(ENOTDIR),
+                         "Save: Cannot save " + bmp + ": " + reason(EFBIG)}));
+    EXPECT_EQ(readAll(outside), "not a logo");
+    EXPECT_FALSE(QFileInfo(bmp).isSymLink());
+    EXPECT_EQ(dir.files(), "outside.txt r.Dqmx w1.slp");
+    closeWindow();
+
+    gFieldValues.fill("changed");
+    // The bitmaps the save left behind go too: the logo must come from the report.
+    QDir(QString::fromStdString(tempFolder()->string())).removeRecursively();
+    const QString report = dir.path("r.Dqmx");
+    w = &frmGeneralSlip::instance();
+    w->ShowVyrRep(report, true);
+    QStringList captions;
+    for (size_t i = 1; i < w->labMaster.size(); ++i)
+        captions << w->labMaster[i]->caption();
+    EXPECT_EQ(captions, QStringList({"التاريخ:", "123", "first\r\nsecond", "محمد علي"}));
+    ASSERT_GE(w->imgMaster.size(), 2u);
+    EXPECT_EQ(w->imgMaster[1]->picture().convertToFormat(logo.format()), logo);
+    const std::string first = readAll(report);
+    w->SaveReportFile(report);
+    const std::string second = readAll(report);
+    const size_t block = first.find(">--> Logo >-->");
+    ASSERT_NE(block, std::string::npos);
+    EXPECT_EQ(second.substr(0, block), first.substr(0, block));
+    EXPECT_EQ(logoIn(second), logo);
+}
+
+} // namespace
