@@ -1,30 +1,24 @@
 #!/bin/sh
-# The program's answers to wrong arguments, refused folders, full disks and
-# termination signals; every run is bounded.  usage: cli.sh LUMARIS DATA_DIR
+# Wrong arguments, refused folders, full disks, signals.  usage: cli.sh LUMARIS DATA_DIR
 bin=$1 data=$2 work=$(mktemp -d) failed=0
 err=$work/err
 fail() { echo "$*; stderr: $(cat "$err")" && failed=1; }
 expect() { # status, stderr pattern, arguments...
     want=$1 pattern=$2 && shift 2
-    timeout 20 "$bin" "$@" >/dev/null 2>"$err"
-    got=$?
+    timeout 20 "$bin" "$@" >/dev/null 2>"$err"; got=$?
     [ "$got" -eq "$want" ] && grep -q "$pattern" "$err" || fail "lumaris $*: status $got"
 }
-expect 2 '^usage: lumaris'
 expect 2 '^usage: lumaris' one two
 expect 1 'no such file' "$data/missing.slp"
 expect 1 'not a readable file' "$data"
 for n in 0 13 abc; do expect 2 'no built-in template' --template "$n"; done
 
 unset XDG_RUNTIME_DIR
-export LC_ALL=C
-uid=$(id -u)
-mkdir "$work/tmp" "$work/run" "$work/blocked" "$work/elsewhere"
-chmod 700 "$work/run"
+export LC_ALL=C uid=$(id -u)
+mkdir "$work/tmp" "$work/blocked" "$work/elsewhere" && mkdir -m 700 "$work/run"
 ln -s "$work/elsewhere" "$work/blocked/lumaris-$uid"
 
-# A signal closes the window as Close does (no copy left, status 128 + signal). The
-# copy lives in TMPDIR, the runtime folder, or a run's own when the usual is a link.
+# A signal acts as Close (no copy left, 128 + signal); copies in TMPDIR, runtime, a run's own.
 for row in "TERM 143 $work/tmp $work/tmp/lumaris-$uid --template 11" \
     "INT 130 $work/tmp $work/run/lumaris $data/numbers.slp" \
     "HUP 129 $work/blocked $work/blocked/lumaris-$uid-* $data/numbers.slp"; do
@@ -36,8 +30,7 @@ for row in "TERM 143 $work/tmp $work/tmp/lumaris-$uid --template 11" \
     until ls $folder/lumaris-*.tmp >/dev/null 2>&1 || [ $((i += 1)) -gt 150 ]; do sleep 0.1; done
     ls $folder/lumaris-*.tmp >/dev/null 2>&1 || fail "$sig: no temporary copy in $folder"
     kill -s "$sig" $pid
-    wait $pid
-    got=$?
+    wait $pid; got=$?
     [ "$got" -eq "$want" ] || fail "$sig: status $got"
     ! ls $folder/lumaris-*.tmp >/dev/null 2>&1 || fail "$sig: temporary copy left behind"
 done
@@ -45,8 +38,8 @@ grep -q "lumaris-$uid: it is a symbolic link; using" "$err" || fail "blocked fol
 ! ls -d "$work/blocked/lumaris-$uid"-* >/dev/null 2>&1 || fail "run folder left behind"
 [ -z "$(ls -A "$work/elsewhere")" ] || fail "written through the planted link"
 
-# A full disk stops the run before any window: no earlier template, no half file.
-# The file name is taken as its bytes, code page 1256 here.
+# A full disk stops the run before any window: no earlier template, no half file; the
+# file name is taken as its bytes (code page 1256).
 private=$work/tmp/lumaris-$uid
 before=$(cksum <"$private/tmp.slp")
 name=$work/$(printf '\307\355\317\307\332').slp

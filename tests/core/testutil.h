@@ -24,15 +24,8 @@ struct ScratchDir {
 
 // Also the temporary folder of the run (TMPDIR, no runtime folder) until the end.
 struct TmpdirScope : ScratchDir {
-    const char* names[2] = {"TMPDIR", "XDG_RUNTIME_DIR"};
-    std::string saved[2] = {env(names[0]), env(names[1])};
-    static std::string env(const char* name) { return std::getenv(name) ? std::getenv(name) : ""; }
     TmpdirScope() { ::setenv("TMPDIR", path.c_str(), 1), ::unsetenv("XDG_RUNTIME_DIR"); }
-    ~TmpdirScope() {
-        cleanUpTempFiles();
-        for (int i : {0, 1})
-            saved[i].empty() ? ::unsetenv(names[i]) : ::setenv(names[i], saved[i].c_str(), 1);
-    }
+    ~TmpdirScope() { cleanUpTempFiles(), ::unsetenv("TMPDIR"); }
 };
 
 inline std::string readBytes(const std::filesystem::path& path) {
