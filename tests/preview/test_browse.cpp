@@ -1,5 +1,3 @@
-// The browse panel: its rows and captions, where it opens, and dragging it.
-
 #include "slipfiles.h"
 
 using namespace lumaris;
@@ -49,8 +47,7 @@ class BrowsePanel : public WindowTest {
     }
 };
 
-// Empty and "[[]]" values and field 0 get no row; the panel's captions win over
-// the catalogue's. The lists move as one and open again unselected, at the top.
+// Empty, "[[]]" and field 0 get no row; the lists move as one, reopen unselected at the top.
 TEST_F(BrowsePanel, RowsAndCaptions) {
     frmGeneralSlip& w = open(slipHead("2", "0"));
     w.labBrowse_Click();

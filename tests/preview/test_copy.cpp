@@ -1,5 +1,3 @@
-// Picking preview labels and copying their texts.
-
 #include "slipfiles.h"
 
 using namespace lumaris;
@@ -55,8 +53,6 @@ TEST_F(LabelCopy, MenuHighlightAndCopy) {
         {1, Qt::RightButton, {true, true}, "يمين"},
         {0, Qt::RightButton, {false, true}, ""},
         {2, Qt::LeftButton, {}, ""},
-        {1, Qt::MiddleButton, {}, ""},
-        {0, Qt::LeftButton, {}, ""},
         {2, Qt::RightButton, {true, true}, " شفاف"},
         {3, Qt::RightButton, {true, true}, "سطر\r\nثان"}}; // label 0: the page
     for (const auto& [n, button, menu, copied] : rows) {
