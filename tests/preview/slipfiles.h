@@ -93,7 +93,6 @@ inline std::string section(Str name, const Keys& keys) {
     return s;
 }
 
-// "Key=value;Key=value" as keys.
 inline Keys kv(Str list) {
     Keys keys;
     std::stringstream in(list);
@@ -133,8 +132,7 @@ class WindowTest : public ::testing::Test {
         gFileDialogOverride = nullptr;
         qputenv("TMPDIR", savedTmpDir);
     }
-    // Shown modeless, at a zoom item and with a logo if given. A new name each time: a
-    // rewrite of the same size could look unchanged to the reader.
+    // A new name each time: a rewrite of the same size could look unchanged to the reader.
     frmGeneralSlip& open(const std::string& text, int zoomItem = -1, const QImage& logo = {}) {
         file = dir.write(QStringLiteral("w%1.slp").arg(++files), text);
         return show(file, zoomItem, logo);

@@ -21,7 +21,9 @@ class Page : public WindowTest {
 
 // "100%" is 6.3 x 500 / 2000 = 1.575 screen twips a slip twip, after moving all
 // 175 left, 185 up: (1175, 1185) lands at (1575, 1590), the label 15 in, 45 short.
-TEST_F(Page, GeometryZoomStackingAndUnload) {
+// Red is the low byte, a negative colour a system one. FontSize x 1.575 points at
+// 20 twips a point, any dpi: 21 px. Nonsense numbers keep the template's values.
+TEST_F(Page, GeometryZoomStackingUnloadAndAppearance) {
     frmGeneralSlip& w =
         open(slipHead("2", "3") + section("CTL_001", textBox("1175", "1185", "2000", "400")) +
              section("CTL_002", textBox("375", "385", "1000", "600", "Type=3;Border=True")) +
@@ -50,67 +52,7 @@ TEST_F(Page, GeometryZoomStackingAndUnload) {
     w.UnloadPreviewControls();
     EXPECT_TRUE(oldLabel.isNull());
     EXPECT_EQ(std::pair(w.labMaster.size(), w.imgMaster.size()), std::pair(size_t(1), size_t(2)));
-}
 
-// A data field shows its value as it is, one outside 0..200 its Text; the tag is
-// ForeColor as written. VAlignment 1 and 2 lower the label by half or all of
-// (box - label height), also when the label is taller than the box.
-TEST_F(Page, CaptionTagAndVerticalAlignment) {
-    gFieldValues[4] = "four";
-    gFieldValues[5] = " :x||y\r\nz ";
-    const std::tuple<std::string, QString, QString, double> rows[] = {
-        {"Text=:  كلمة  ", QStringLiteral("كلمة:"), "0", 0},
-        {"Text=a||b;ForeColor=255;VAlignment=1;Height=1000", "a\r\nb", "255", 0.5},
-        {"Text=a\\nb||;ForeColor=12.5;VAlignment=2;Height=1000", "a\r\nb\r\n", "12.5", 1},
-        {"Type=2;Field=5;Text=x;VAlignment=1;Height=100", " :x||y\r\nz ", "0", 0.5},
-        {"Type=2;Field=4.5;VAlignment=2;Height=100", "four", "0", 1}, // 4.5 halves to 4
-        {"Type=2;Field=201;Text=: name;VAlignment=3", "name:", "0", 0},
-        {"Text=شفاف;BackStyle=true", QStringLiteral(" شفاف"), "0", 0},
-        {"Text=;ForeColor=", "", "0", 0}, // an empty caption still has its box
-    };
-    for (const auto& [keys, caption, colour, share] : rows) {
-        open(slipHead("2", "1") + section("CTL_001", textBox("1175", "1185", "2000", "400", keys)));
-        SCOPED_TRACE(keys);
-        EXPECT_EQ(label(1)->caption(), caption);
-        EXPECT_EQ(label(1)->tag(), colour + " >>>>");
-        EXPECT_TRUE(box(1)->isVisible());
-        const QRectF b = twips(box(1)), l = twips(label(1));
-        EXPECT_NEAR(l.top(), 1590 + share * (b.height() - l.height()), 0.01);
-    }
-}
-
-// Labels numbered without gaps; CTL_Count 2.5 is 2, a huge one all. A value's "&" is no mnemonic.
-TEST_F(Page, NumberingAndControlCount) {
-    gFieldValues[7] = "seven";
-    auto text = [](Str keys) { return textBox("1000", "1000", "900", "300", keys); };
-    const std::string body =
-        section("CTL_005", text("Type=2;Field=7")) + section("CTL_001", text("Text=first")) +
-        section("CTL_003", text("Type=0")) + section("ctl_004", text("Type=3")) +
-        section("CTL_0006", text("Text=six")) + section("CTL_007", text("Type=4")) +
-        section("CTL_008", text("Type=3")) + section("CTL_009", text("Text=last")) +
-        section("CTL_010", text("Text=past")) +
-        section("CTL_99999999999999999999", text("Text=huge"));
-    // clang-format off
-    const std::tuple<std::string, QString, size_t> rows[] = { // "-": no CTL_Count
-        {"-", "", 0}, {"-3", "", 0}, {"0.5", "", 0}, {"2.5", "first", 0},
-        {"9", "first seven last", 2}, {"99999999999999999999999", "first seven last past", 2}};
-    // clang-format on
-    for (const auto& [count, captions, images] : rows) {
-        frmGeneralSlip& w = open(slipHead("2", count) + body);
-        QStringList shown;
-        for (size_t n = 1; n < w.labMaster.size(); ++n) {
-            shown << label(n)->caption();
-            EXPECT_TRUE(label(n)->index() == int(n) && box(n)->index() == int(n));
-            EXPECT_EQ(label(n)->useMnemonic(), shown.last() != "seven");
-        }
-        EXPECT_EQ(shown.join(' '), captions) << "CTL_Count=" << count;
-        EXPECT_EQ(w.imgMaster.size(), 1 + images) << "CTL_Count=" << count;
-    }
-}
-
-// Red is the low byte, a negative colour a system one. FontSize x 1.575 points at
-// 20 twips a point, any dpi: 21 px. Nonsense numbers keep the template's values.
-TEST_F(Page, Appearance) {
     const std::string words = "Text=كلمة كلمة كلمة كلمة كلمة كلمة كلمة كلمة";
     const std::string huge(400, '9'), big(60, '9'); // beyond double; beyond float once scaled
     open(
@@ -136,6 +78,60 @@ TEST_F(Page, Appearance) {
     EXPECT_TRUE(label(4)->alignment() == label(0)->alignment() &&
                 label(4)->fontSize() == label(0)->fontSize());
     frmGeneralSlip::instance().grab(); // paints every item
+}
+
+// A data field shows its value as it is, one outside 0..200 its Text; the tag is
+// ForeColor as written. VAlignment 1 and 2 lower the label by half or all of
+// (box - label height), also when the label is taller than the box.
+// Labels numbered without gaps; CTL_Count 2.5 is 2, a huge one all. A value's "&" is no mnemonic.
+TEST_F(Page, CaptionsTagsAlignmentAndNumbering) {
+    gFieldValues[4] = "four";
+    gFieldValues[5] = " :x||y\r\nz ";
+    const std::tuple<std::string, QString, QString, double> rows[] = {
+        {"Text=:  كلمة  ", QStringLiteral("كلمة:"), "0", 0},
+        {"Text=a||b;ForeColor=255;VAlignment=1;Height=1000", "a\r\nb", "255", 0.5},
+        {"Text=a\\nb||;ForeColor=12.5;VAlignment=2;Height=1000", "a\r\nb\r\n", "12.5", 1},
+        {"Type=2;Field=5;Text=x;VAlignment=1;Height=100", " :x||y\r\nz ", "0", 0.5},
+        {"Type=2;Field=4.5;VAlignment=2;Height=100", "four", "0", 1}, // 4.5 halves to 4
+        {"Type=2;Field=201;Text=: name;VAlignment=3", "name:", "0", 0},
+        {"Text=شفاف;BackStyle=true", QStringLiteral(" شفاف"), "0", 0},
+        {"Text=;ForeColor=", "", "0", 0}, // an empty caption still has its box
+    };
+    for (const auto& [keys, caption, colour, share] : rows) {
+        open(slipHead("2", "1") + section("CTL_001", textBox("1175", "1185", "2000", "400", keys)));
+        SCOPED_TRACE(keys);
+        EXPECT_EQ(label(1)->caption(), caption);
+        EXPECT_EQ(label(1)->tag(), colour + " >>>>");
+        EXPECT_TRUE(box(1)->isVisible());
+        const QRectF b = twips(box(1)), l = twips(label(1));
+        EXPECT_NEAR(l.top(), 1590 + share * (b.height() - l.height()), 0.01);
+    }
+
+    gFieldValues[7] = "seven";
+    auto text = [](Str keys) { return textBox("1000", "1000", "900", "300", keys); };
+    const std::string body =
+        section("CTL_005", text("Type=2;Field=7")) + section("CTL_001", text("Text=first")) +
+        section("CTL_003", text("Type=0")) + section("ctl_004", text("Type=3")) +
+        section("CTL_0006", text("Text=six")) + section("CTL_007", text("Type=4")) +
+        section("CTL_008", text("Type=3")) + section("CTL_009", text("Text=last")) +
+        section("CTL_010", text("Text=past")) +
+        section("CTL_99999999999999999999", text("Text=huge"));
+    // clang-format off
+    const std::tuple<std::string, QString, size_t> counts[] = { // "-": no CTL_Count
+        {"-", "", 0}, {"-3", "", 0}, {"0.5", "", 0}, {"2.5", "first", 0},
+        {"9", "first seven last", 2}, {"99999999999999999999999", "first seven last past", 2}};
+    // clang-format on
+    for (const auto& [count, captions, images] : counts) {
+        frmGeneralSlip& w = open(slipHead("2", count) + body);
+        QStringList shown;
+        for (size_t n = 1; n < w.labMaster.size(); ++n) {
+            shown << label(n)->caption();
+            EXPECT_TRUE(label(n)->index() == int(n) && box(n)->index() == int(n));
+            EXPECT_EQ(label(n)->useMnemonic(), shown.last() != "seven");
+        }
+        EXPECT_EQ(shown.join(' '), captions) << "CTL_Count=" << count;
+        EXPECT_EQ(w.imgMaster.size(), 1 + images) << "CTL_Count=" << count;
+    }
 }
 
 struct SlipText : WindowTest {};

@@ -45,9 +45,22 @@ TEST_F(Window, PreviewSlipShowsATemporaryCopyAndDeletesIt) {
     EXPECT_EQ(recordedTempFiles(), "");
 }
 
+// The viewport follows the window by fixed allowances, the bars and corner the viewport.
 // 56.7 twips a mm, halved to even; landscape turns the page; a size of 0 keeps
 // the last. The zoom reference is 6.3 times the page; only Ver > 0 may save.
-TEST_F(Window, HeadGivesPageAndSave) {
+TEST_F(Window, LayoutHeadPageAndSave) {
+    frmGeneralSlip& w = frmGeneralSlip::instance();
+    w.resize(800, 600); // 12000 x 9000 twips
+    w.Form_Resize();
+    EXPECT_EQ(twipsRect(w.picWorkSpace), QRectF(200, twipsHeight(w.picToolbar), 11500, 7800));
+    EXPECT_FLOAT_EQ(twipsWidth(w.picToolbar), 12000);
+    EXPECT_FLOAT_EQ(twipsLeft(w.picFormPrint) + twipsWidth(w.picFormPrint), 12000 - 300);
+    EXPECT_EQ(twipsRect(w.HScroll1), QRectF(0, 7800 - 300 - 45, 11500 - 360, 300));
+    EXPECT_EQ(twipsRect(w.VScroll1), QRectF(11500 - 360, 0, 300, 7800 - 360));
+    EXPECT_EQ(twipsRect(w.picCorner).topLeft(), QPointF(11500 - 360, 7800 - 360));
+    setTwipsRect(w.picWorkSpace, 200, 570, 100, 100); // too small: the bar keeps its length
+    w.picWorkSpace_Resize();
+    EXPECT_FLOAT_EQ(twipsWidth(w.HScroll1), 11500 - 360);
     // clang-format off
     const std::tuple<std::string, int, int, int, QSize, bool> rows[] = {
         {"2", 215, 205, 1, {12190, 11624}, true}, {"0", 210, 297, 2, {16840, 11907}, false},
@@ -84,22 +97,6 @@ TEST_F(Window, ClosingUnloadsAndEndsAModalShow) {
         EXPECT_EQ(frmGeneralSlip::mSlipFile, file);
         EXPECT_EQ(frmGeneralSlip::instance().txtNum->text(), "1");
     }
-}
-
-// The viewport follows the window by fixed allowances, the bars and corner the viewport.
-TEST_F(Window, LayoutFollowsTheWindowSize) {
-    frmGeneralSlip& w = frmGeneralSlip::instance();
-    w.resize(800, 600); // 12000 x 9000 twips
-    w.Form_Resize();
-    EXPECT_EQ(twipsRect(w.picWorkSpace), QRectF(200, twipsHeight(w.picToolbar), 11500, 7800));
-    EXPECT_FLOAT_EQ(twipsWidth(w.picToolbar), 12000);
-    EXPECT_FLOAT_EQ(twipsLeft(w.picFormPrint) + twipsWidth(w.picFormPrint), 12000 - 300);
-    EXPECT_EQ(twipsRect(w.HScroll1), QRectF(0, 7800 - 300 - 45, 11500 - 360, 300));
-    EXPECT_EQ(twipsRect(w.VScroll1), QRectF(11500 - 360, 0, 300, 7800 - 360));
-    EXPECT_EQ(twipsRect(w.picCorner).topLeft(), QPointF(11500 - 360, 7800 - 360));
-    setTwipsRect(w.picWorkSpace, 200, 570, 100, 100); // too small: the bar keeps its length
-    w.picWorkSpace_Resize();
-    EXPECT_FLOAT_EQ(twipsWidth(w.HScroll1), 11500 - 360);
 }
 
 // Run by wm.sh: the frame fills the available area, the bar in it; the layout counts the frame.

@@ -10,7 +10,10 @@ struct Zoom : WindowTest {};
 
 // Maximum (excess + 1200) / 10 halved to even, also at an excess of 0; 16 bits at most.
 // Fit: the largest z up to 2000 whose page is below the viewport less 1000.
-TEST(ZoomRules, ScrollRangesAndFitSearch) {
+// An A4 reference (75014.1 x 106092). At "100%" the page (18753.5 x 26523) in
+// 15000 x 9000 scrolls 495 and 1872, centred at top 90. Fit Height: z < 150.8;
+// Fit Width: z < 373.3. A viewport too small for z = 1 gives an empty page.
+TEST_F(Zoom, RulesPlacementAndFits) {
     // clang-format off
     const std::tuple<float, float, int> rows[] = {
         {5005, 5000, 120}, {5015, 5000, 122}, {5000, 5000, 120}, {4999, 5000, 0}, {1e9f, 5000, 32767}};
@@ -30,12 +33,6 @@ TEST(ZoomRules, ScrollRangesAndFitSearch) {
     };
     for (const auto& [rw, rh, vw, vh, wholePage, z] : fits)
         EXPECT_EQ(zoom::fitZoom(rw, rh, vw, vh, wholePage), z) << rw << "x" << rh << " in " << vw;
-}
-
-// An A4 reference (75014.1 x 106092). At "100%" the page (18753.5 x 26523) in
-// 15000 x 9000 scrolls 495 and 1872, centred at top 90. Fit Height: z < 150.8;
-// Fit Width: z < 373.3. A viewport too small for z = 1 gives an empty page.
-TEST_F(Zoom, PlacementAndFits) {
     frmGeneralSlip& w =
         open(slipHead("2", "1") + section("CTL_001", textBox("1175", "1185", "2000", "400")));
     QCoreApplication::processEvents(); // the window's own layout first
