@@ -1,11 +1,9 @@
 #pragma once
 // Slip files (code page 1256, CR LF line ends) and the window fixture of the window tests.
 
-#include <QAbstractItemView>
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,9 +13,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScopeGuard>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -28,7 +24,6 @@
 #include <sstream>
 #include <sys/resource.h>
 
-#include "core/catalogues.h"
 #include "core/cp1256.h"
 #include "core/fieldvalues.h"
 #include "core/hexblock.h"
@@ -98,7 +93,6 @@ inline std::string section(Str name, const Keys& keys) {
     return s;
 }
 
-// "Key=value;Key=value" as keys.
 inline Keys kv(Str list) {
     Keys keys;
     std::stringstream in(list);
@@ -122,20 +116,23 @@ inline void closeWindow() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// From the sample values and no selection or drag to an unloaded window.
+// From the sample values and no selection or drag to an unloaded window; each test
+// its own temporary folder for the window's fixed file names.
 class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         fillSampleFieldValues();
         frmGeneralSlip::mSelectedItem.reset();
         frmGeneralSlip::mDragging = 0;
+        qputenv("TMPDIR", QFile::encodeName(tmp.path()));
     }
     void TearDown() override {
         closeWindow();
         fillSampleFieldValues();
+        gFileDialogOverride = nullptr;
+        qputenv("TMPDIR", savedTmpDir);
     }
-    // Shown modeless, at a zoom item and with a logo if given. A new name each time: a
-    // rewrite of the same size could look unchanged to the reader.
+    // A new name each time: a rewrite of the same size could look unchanged to the reader.
     frmGeneralSlip& open(const std::string& text, int zoomItem = -1, const QImage& logo = {}) {
         file = dir.write(QStringLiteral("w%1.slp").arg(++files), text);
         return show(file, zoomItem, logo);
@@ -158,6 +155,8 @@ class WindowTest : public ::testing::Test {
     SlipDir dir;
     QString file;
     int files = 0;
+    QTemporaryDir tmp;
+    const QByteArray savedTmpDir = qgetenv("TMPDIR");
 };
 
 } // namespace lumaris::test

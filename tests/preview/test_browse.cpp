@@ -1,5 +1,3 @@
-// The browse panel: its rows and captions, where it opens, and dragging it.
-
 #include "slipfiles.h"
 
 using namespace lumaris;
@@ -49,9 +47,8 @@ class BrowsePanel : public WindowTest {
     }
 };
 
-// Empty and "[[]]" values and field 0 get no row; the panel's captions win over
-// the catalogue's. The lists move as one and open again unselected, at the top.
-TEST_F(BrowsePanel, RowsAndCaptions) {
+// Empty, "[[]]" and field 0 get no row; the lists move as one, reopen unselected at the top.
+TEST_F(BrowsePanel, RowsCaptionsAndDragging) {
     frmGeneralSlip& w = open(slipHead("2", "0"));
     w.labBrowse_Click();
     ASSERT_EQ(w.List1->count(), 200);
@@ -74,10 +71,8 @@ TEST_F(BrowsePanel, RowsAndCaptions) {
         EXPECT_EQ(w.List2->item(row)->text(), first[row]);
     EXPECT_EQ(w.List1->item(1)->text(), browseCaption(3));
     EXPECT_TRUE(w.List1->selectedItems().isEmpty() && w.List2->verticalScrollBar()->value() == 0);
-}
 
-// A left click opens it centred; any button drags it without limits, a bare move not.
-TEST_F(BrowsePanel, CentredAndDraggedWithAnyButton) {
+    // A left click opens it centred; any button drags it without limits, a bare move not.
     for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
         frmGeneralSlip& w = open(slipHead("2", "0"));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -101,10 +96,10 @@ TEST_F(BrowsePanel, CentredAndDraggedWithAnyButton) {
     send(frmGeneralSlip::instance().Label1, QEvent::MouseButtonPress, {20, 10}, Qt::LeftButton);
     closeWindow();
     ASSERT_EQ(frmGeneralSlip::mDragging, 1);
-    frmGeneralSlip& w = frmGeneralSlip::instance();
-    w.labBrowse_Click();
-    send(w.Label1, QEvent::MouseMove, {300, 5}, Qt::NoButton);
-    EXPECT_EQ(at(w.picBrowse), centre(w));
+    frmGeneralSlip& again = frmGeneralSlip::instance();
+    again.labBrowse_Click();
+    send(again.Label1, QEvent::MouseMove, {300, 5}, Qt::NoButton);
+    EXPECT_EQ(at(again.picBrowse), centre(again));
 }
 
 } // namespace

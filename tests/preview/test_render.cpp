@@ -1,5 +1,3 @@
-// The on-screen page built from the slip file, and slip text as the printer measures it.
-
 #include "slipfiles.h"
 
 using namespace lumaris;
@@ -23,7 +21,9 @@ class Page : public WindowTest {
 
 // "100%" is 6.3 x 500 / 2000 = 1.575 screen twips a slip twip, after moving all
 // 175 left, 185 up: (1175, 1185) lands at (1575, 1590), the label 15 in, 45 short.
-TEST_F(Page, GeometryZoomStackingAndUnload) {
+// Red is the low byte, a negative colour a system one. FontSize x 1.575 points at
+// 20 twips a point, any dpi: 21 px. Nonsense numbers keep the template's values.
+TEST_F(Page, GeometryZoomStackingUnloadAndAppearance) {
     frmGeneralSlip& w =
         open(slipHead("2", "3") + section("CTL_001", textBox("1175", "1185", "2000", "400")) +
              section("CTL_002", textBox("375", "385", "1000", "600", "Type=3;Border=True")) +
@@ -52,12 +52,39 @@ TEST_F(Page, GeometryZoomStackingAndUnload) {
     w.UnloadPreviewControls();
     EXPECT_TRUE(oldLabel.isNull());
     EXPECT_EQ(std::pair(w.labMaster.size(), w.imgMaster.size()), std::pair(size_t(1), size_t(2)));
+
+    const std::string words = "Text=كلمة كلمة كلمة كلمة كلمة كلمة كلمة كلمة";
+    const std::string huge(400, '9'), big(60, '9'); // beyond double; beyond float once scaled
+    open(
+        slipHead("2", "5") +
+        section("CTL_001", textBox("1000", "1000", "900", "300",
+                                   "BackColor=16711680;ForeColor=65280;Border=True;"
+                                   "FontName= Arial (Arabic) ;FontBold=True;Alignment=2")) +
+        section("CTL_002", textBox("1000", "2000", "600", "300",
+                                   "BackStyle= TRUE ;Border=true;ForeColor=-2147483640;" + words)) +
+        section("CTL_003", textBox("1000", "4000", "600", "300", words + ";Wordwrap=True")) +
+        section("CTL_004", textBox(huge, "-" + big, "-500", "-7",
+                                   "Alignment=7;BackColor=-1;FontSize=" + big)) +
+        section("CTL_005", textBox("-" + big, big, "-5", huge, "Type=3")));
+    EXPECT_EQ(box(1)->fillColor(), QColor(0, 0, 255));
+    EXPECT_EQ(label(1)->foreColor(), QColor(0, 255, 0));
+    EXPECT_TRUE(box(1)->filled() && !box(2)->filled() && box(2)->outlined());
+    EXPECT_EQ(label(1)->alignment(), PreviewLabel::AlignCenter);
+    EXPECT_EQ(label(2)->foreColor(), QColor(0, 0, 0));
+    EXPECT_TRUE(label(1)->font().family() == "Arial" && label(1)->font().bold());
+    EXPECT_NEAR(label(1)->fontSize(), 15.75, 1e-4);
+    EXPECT_NEAR(label(1)->drawFont().pointSizeF() * label(1)->logicalDpiY() / 72.0, 21.0, 1e-3);
+    EXPECT_GT(twipsHeight(label(3)), 2.5 * twipsHeight(label(2)));
+    EXPECT_TRUE(label(4)->alignment() == label(0)->alignment() &&
+                label(4)->fontSize() == label(0)->fontSize());
+    frmGeneralSlip::instance().grab(); // paints every item
 }
 
 // A data field shows its value as it is, one outside 0..200 its Text; the tag is
 // ForeColor as written. VAlignment 1 and 2 lower the label by half or all of
 // (box - label height), also when the label is taller than the box.
-TEST_F(Page, CaptionTagAndVerticalAlignment) {
+// Labels numbered without gaps; CTL_Count 2.5 is 2, a huge one all. A value's "&" is no mnemonic.
+TEST_F(Page, CaptionsTagsAlignmentAndNumbering) {
     gFieldValues[4] = "four";
     gFieldValues[5] = " :x||y\r\nz ";
     const std::tuple<std::string, QString, QString, double> rows[] = {
@@ -79,11 +106,7 @@ TEST_F(Page, CaptionTagAndVerticalAlignment) {
         const QRectF b = twips(box(1)), l = twips(label(1));
         EXPECT_NEAR(l.top(), 1590 + share * (b.height() - l.height()), 0.01);
     }
-}
 
-// Labels are numbered 1, 2, ... without gaps, images apart; CTL_Count 2.5 takes
-// two controls, a huge one those that exist. A data value's "&" is no mnemonic.
-TEST_F(Page, NumberingAndControlCount) {
     gFieldValues[7] = "seven";
     auto text = [](Str keys) { return textBox("1000", "1000", "900", "300", keys); };
     const std::string body =
@@ -94,11 +117,11 @@ TEST_F(Page, NumberingAndControlCount) {
         section("CTL_010", text("Text=past")) +
         section("CTL_99999999999999999999", text("Text=huge"));
     // clang-format off
-    const std::tuple<std::string, QString, size_t> rows[] = { // "-": no CTL_Count
+    const std::tuple<std::string, QString, size_t> counts[] = { // "-": no CTL_Count
         {"-", "", 0}, {"-3", "", 0}, {"0.5", "", 0}, {"2.5", "first", 0},
         {"9", "first seven last", 2}, {"99999999999999999999999", "first seven last past", 2}};
     // clang-format on
-    for (const auto& [count, captions, images] : rows) {
+    for (const auto& [count, captions, images] : counts) {
         frmGeneralSlip& w = open(slipHead("2", count) + body);
         QStringList shown;
         for (size_t n = 1; n < w.labMaster.size(); ++n) {
@@ -109,38 +132,6 @@ TEST_F(Page, NumberingAndControlCount) {
         EXPECT_EQ(shown.join(' '), captions) << "CTL_Count=" << count;
         EXPECT_EQ(w.imgMaster.size(), 1 + images) << "CTL_Count=" << count;
     }
-}
-
-// Red is the low byte, a negative colour a system one. FontSize x 1.575 points at
-// 20 twips a point, any dpi: 21 px. Nonsense numbers keep the template's values.
-TEST_F(Page, Appearance) {
-    const std::string words = "Text=كلمة كلمة كلمة كلمة كلمة كلمة كلمة كلمة";
-    const std::string huge(400, '9'), big(60, '9'); // beyond double; beyond float once scaled
-    open(
-        slipHead("2", "5") +
-        section("CTL_001", textBox("1000", "1000", "900", "300",
-                                   "BackColor=16711680;ForeColor=65280;Border=True;"
-                                   "FontName= Arial (Arabic) ;FontBold=True;Alignment=2")) +
-        section("CTL_002", textBox("1000", "2000", "600", "300",
-                                   "BackStyle= TRUE ;Border=true;ForeColor=-2147483640;" + words)) +
-        section("CTL_003", textBox("1000", "4000", "600", "300", words + ";Wordwrap=True")) +
-        section("CTL_004", textBox(huge, "-" + big, "-500", "-7",
-                                   "Alignment=7;BackColor=-1;FontSize=" + big)) +
-        section("CTL_005", textBox("-" + big, big, "-5", huge, "Type=3")));
-    EXPECT_EQ(box(1)->fillColor(), QColor(0, 0, 255));
-    EXPECT_EQ(label(1)->foreColor(), QColor(0, 255, 0));
-    EXPECT_TRUE(box(1)->filled() && box(1)->outlined() && !label(1)->backOpaque());
-    EXPECT_EQ(label(1)->alignment(), PreviewLabel::AlignCenter);
-    EXPECT_TRUE(!box(2)->filled() && box(2)->outlined());
-    EXPECT_EQ(label(2)->foreColor(), QColor(0, 0, 0));
-    EXPECT_EQ(label(1)->font().family(), QStringLiteral("Arial"));
-    EXPECT_TRUE(label(1)->font().bold() && !label(1)->font().italic());
-    EXPECT_NEAR(label(1)->fontSize(), 15.75, 1e-4);
-    EXPECT_NEAR(label(1)->drawFont().pointSizeF() * label(1)->logicalDpiY() / 72.0, 21.0, 1e-3);
-    EXPECT_GT(twipsHeight(label(3)), 2.5 * twipsHeight(label(2)));
-    EXPECT_TRUE(label(4)->alignment() == label(0)->alignment() &&
-                label(4)->fontSize() == label(0)->fontSize());
-    frmGeneralSlip::instance().grab(); // paints every item
 }
 
 struct SlipText : WindowTest {};
@@ -170,14 +161,12 @@ TEST_F(SlipText, LinesMnemonicsAndWrapping) {
         EXPECT_EQ(size("كلمة كلمة كلمة كلمة", width), QSizeF(one.width(), 4 * one.height()));
 }
 
-// Every fixed caption of the twelve templates shows whole at 100% on screen and
-// on paper, laid out by the renderers' own functions, and stays within its box.
+// Every fixed caption of the twelve templates shows whole at 100% on screen and paper.
 TEST_F(SlipText, TemplateCaptionsShowWhole) {
     installFontSubstitutes();
-    QTemporaryDir dir;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath(QStringLiteral("fit.pdf")));
+    printer.setOutputFileName(dir.path("fit.pdf"));
     const double tx = 1440.0 / printer.resolution();
     auto inside = [](const QRectF& ink, const QRectF& room) {
         return room.adjusted(-0.01, -0.01, 0.01, 0.01).contains(ink);

@@ -1,5 +1,3 @@
-// The preview window: loading, closing, the page on the printer and the layout.
-
 #include "slipfiles.h"
 
 using namespace lumaris;
@@ -36,8 +34,7 @@ TEST_F(Window, PreviewSlipShowsATemporaryCopyAndDeletesIt) {
     QString copy;
     WhenShown poll([&](frmGeneralSlip& w) {
         copy = frmGeneralSlip::mSlipFile;
-        EXPECT_NE(copy, design);
-        EXPECT_EQ(readAll(copy), slipText());
+        EXPECT_TRUE(copy != design && readAll(copy) == slipText());
         EXPECT_TRUE(w.isModal() && !w.picLogo->picture().isNull());
         EXPECT_EQ(w.labMaster.at(1)->caption(),
                   QString::fromStdString("[" + gFieldNames[61] + "]"));
@@ -48,9 +45,22 @@ TEST_F(Window, PreviewSlipShowsATemporaryCopyAndDeletesIt) {
     EXPECT_EQ(recordedTempFiles(), "");
 }
 
+// The viewport follows the window by fixed allowances, the bars and corner the viewport.
 // 56.7 twips a mm, halved to even; landscape turns the page; a size of 0 keeps
 // the last. The zoom reference is 6.3 times the page; only Ver > 0 may save.
-TEST_F(Window, HeadGivesPageAndSave) {
+TEST_F(Window, LayoutHeadPageAndSave) {
+    frmGeneralSlip& w = frmGeneralSlip::instance();
+    w.resize(800, 600); // 12000 x 9000 twips
+    w.Form_Resize();
+    EXPECT_EQ(twipsRect(w.picWorkSpace), QRectF(200, twipsHeight(w.picToolbar), 11500, 7800));
+    EXPECT_FLOAT_EQ(twipsWidth(w.picToolbar), 12000);
+    EXPECT_FLOAT_EQ(twipsLeft(w.picFormPrint) + twipsWidth(w.picFormPrint), 12000 - 300);
+    EXPECT_EQ(twipsRect(w.HScroll1), QRectF(0, 7800 - 300 - 45, 11500 - 360, 300));
+    EXPECT_EQ(twipsRect(w.VScroll1), QRectF(11500 - 360, 0, 300, 7800 - 360));
+    EXPECT_EQ(twipsRect(w.picCorner).topLeft(), QPointF(11500 - 360, 7800 - 360));
+    setTwipsRect(w.picWorkSpace, 200, 570, 100, 100); // too small: the bar keeps its length
+    w.picWorkSpace_Resize();
+    EXPECT_FLOAT_EQ(twipsWidth(w.HScroll1), 11500 - 360);
     // clang-format off
     const std::tuple<std::string, int, int, int, QSize, bool> rows[] = {
         {"2", 215, 205, 1, {12190, 11624}, true}, {"0", 210, 297, 2, {16840, 11907}, false},
@@ -62,7 +72,8 @@ TEST_F(Window, HeadGivesPageAndSave) {
         EXPECT_EQ(printer.paperSize(), PaperUser);
         EXPECT_EQ(QSize(printer.width(), printer.height()), page) << "Ver=" << ver;
         EXPECT_EQ(twipsRect(w.picMain).size(), QSizeF(page.width() * 6.3f, page.height() * 6.3f));
-        EXPECT_EQ(frmGeneralSlip::mSaveFile, savable ? file : QString()) << "Ver=" << ver;
+        w.SaveReportFile(file + ".Dqmx");
+        EXPECT_EQ(QFile::exists(file + ".Dqmx"), savable) << "Ver=" << ver;
     }
 }
 
@@ -76,7 +87,9 @@ TEST_F(Window, ClosingUnloadsAndEndsAModalShow) {
     for (const auto& way : ways) {
         WhenShown poll([&](frmGeneralSlip& w) {
             w.txtNum->setText("7");
+            w.picBrowse->show();
             way(w);
+            EXPECT_TRUE(w.picBrowse->isHidden() || &way == ways); // Escape is Close
         });
         frmGeneralSlip::instance().ShowSlip(file, false, false);
         EXPECT_FALSE(frmGeneralSlip::isLoaded()) << "way " << &way - ways;
@@ -86,29 +99,7 @@ TEST_F(Window, ClosingUnloadsAndEndsAModalShow) {
     }
 }
 
-// The viewport follows the window by fixed allowances, the bars and corner the viewport.
-TEST_F(Window, LayoutFollowsTheWindowSize) {
-    frmGeneralSlip& w = frmGeneralSlip::instance();
-    w.resize(800, 600); // 12000 x 9000 twips
-    w.Form_Resize();
-    EXPECT_EQ(twipsRect(w.picWorkSpace), QRectF(200, twipsHeight(w.picToolbar), 11500, 7800));
-    EXPECT_FLOAT_EQ(twipsWidth(w.picToolbar), 12000);
-    EXPECT_FLOAT_EQ(twipsLeft(w.picFormPrint) + twipsWidth(w.picFormPrint), 12000 - 300);
-    EXPECT_EQ(twipsRect(w.HScroll1), QRectF(0, 7800 - 300 - 45, 11500 - 360, 300));
-    EXPECT_EQ(twipsRect(w.VScroll1), QRectF(11500 - 360, 0, 300, 7800 - 360));
-    EXPECT_EQ(twipsRect(w.picCorner).topLeft(), QPointF(11500 - 360, 7800 - 360));
-    // A viewport of 500 leaves a bar of 140; one too small for the bars keeps it.
-    setTwipsWidth(w.picWorkSpace, 500);
-    w.picWorkSpace_Resize();
-    EXPECT_EQ(QPointF(twipsWidth(w.HScroll1), twipsLeft(w.VScroll1)), QPointF(140, 140));
-    EXPECT_FLOAT_EQ(twipsLeft(w.picCorner), 140);
-    setTwipsRect(w.picWorkSpace, 200, 570, 100, 100);
-    w.picWorkSpace_Resize();
-    EXPECT_FLOAT_EQ(twipsWidth(w.HScroll1), 140);
-}
-
-// Run by wm.sh under a window manager: the frame fills the available area, the
-// bar lies within it, and the layout counts the outer size.
+// Run by wm.sh: the frame fills the available area, the bar in it; the layout counts the frame.
 TEST_F(Window, DISABLED_OuterSizeFitsTheScreenUnderAWindowManager) {
     ASSERT_EQ(QGuiApplication::platformName(), "xcb");
     frmGeneralSlip& w = open(slipHead("2", "0"));

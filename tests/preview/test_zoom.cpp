@@ -1,5 +1,3 @@
-// The zoom list: the fit search, scroll ranges and the page's placement.
-
 #include "slipfiles.h"
 
 using namespace lumaris;
@@ -11,7 +9,11 @@ enum Item { k50, k75, k100, kFitWidth, kFitHeight };
 struct Zoom : WindowTest {};
 
 // Maximum (excess + 1200) / 10 halved to even, also at an excess of 0; 16 bits at most.
-TEST(ZoomRules, ScrollRanges) {
+// Fit: the largest z up to 2000 whose page is below the viewport less 1000.
+// An A4 reference (75014.1 x 106092). At "100%" the page (18753.5 x 26523) in
+// 15000 x 9000 scrolls 495 and 1872, centred at top 90. Fit Height: z < 150.8;
+// Fit Width: z < 373.3. A viewport too small for z = 1 gives an empty page.
+TEST_F(Zoom, RulesPlacementAndFits) {
     // clang-format off
     const std::tuple<float, float, int> rows[] = {
         {5005, 5000, 120}, {5015, 5000, 122}, {5000, 5000, 120}, {4999, 5000, 0}, {1e9f, 5000, 32767}};
@@ -20,12 +22,8 @@ TEST(ZoomRules, ScrollRanges) {
         EXPECT_EQ(zoom::scrollMaximum(page, viewport), maximum) << page << " in " << viewport;
     for (auto [maximum, middle] : {std::pair{1, 0}, {3, 2}, {5, 2}})
         EXPECT_EQ(zoom::scrollMiddle(maximum), middle) << maximum;
-}
-
-// The largest z up to 2000 whose page is below the viewport less 1000.
-TEST(ZoomRules, FitSearch) {
     // reference width, height, viewport width, height, whole page, z
-    const std::tuple<double, double, float, float, bool, int> rows[] = {
+    const std::tuple<double, double, float, float, bool, int> fits[] = {
         {20000, 20000, 11000, 99999, true, 999},  // exactly the width fails
         {20000, 20000, 11001, 99999, true, 1000}, // one twip more fits
         {20000, 40000, 11001, 11001, true, 500},  // the height decides a whole page
@@ -33,14 +31,8 @@ TEST(ZoomRules, FitSearch) {
         {20000, 20000, 1010, 99999, false, 0},    // z = 1 is 10 twips: not below 10
         {20000, 20000, 1011, 99999, false, 1},
     };
-    for (const auto& [rw, rh, vw, vh, wholePage, z] : rows)
+    for (const auto& [rw, rh, vw, vh, wholePage, z] : fits)
         EXPECT_EQ(zoom::fitZoom(rw, rh, vw, vh, wholePage), z) << rw << "x" << rh << " in " << vw;
-}
-
-// An A4 reference (75014.1 x 106092). At "100%" the page (18753.5 x 26523) in
-// 15000 x 9000 scrolls 495 and 1872, centred at top 90. Fit Height: z < 150.8;
-// Fit Width: z < 373.3. A viewport too small for z = 1 gives an empty page.
-TEST_F(Zoom, PlacementAndFits) {
     frmGeneralSlip& w =
         open(slipHead("2", "1") + section("CTL_001", textBox("1175", "1185", "2000", "400")));
     QCoreApplication::processEvents(); // the window's own layout first
