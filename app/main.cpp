@@ -82,6 +82,7 @@ int exitStatus() {
 } // namespace
 
 int main(int argc, char** argv) {
+    lumaris::lendTempFolderAsRuntimeFolder();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumaris"));
     catchTerminationSignals(&app);

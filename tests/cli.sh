@@ -52,5 +52,8 @@ for row in "template 3: $private/tmp.slp|--template 3" "cannot write $private/lu
 done
 [ "$(cksum <"$private/tmp.slp")" = "$before" ] || fail "tmp.slp changed"
 [ "$(ls "$private")" = "$(printf 'tmp.lock\ntmp.slp')" ] || fail "left in $private: $(ls "$private")"
+for d in tmp blocked; do # Qt's runtime files too stay in the private folder
+    [ "$(ls -A "$work/$d")" = "lumaris-$uid" ] || fail "written in $d: $(ls -A "$work/$d")"
+done
 rm -rf "$work"
 exit $failed

@@ -19,6 +19,7 @@ std::vector<std::string> gRecorded;
 // The folder this run made because its usual one was refused, and that one.
 std::mutex gRunMutex;
 std::string gRunFolder;
+std::string gLentRuntime;
 std::string gRunFolderFor;
 
 // Why name cannot be our private folder; "" when it can. A missing folder is
@@ -44,7 +45,7 @@ std::string notOurFolder(const std::string& name, bool create) {
 // $XDG_RUNTIME_DIR/lumaris, when the runtime folder is set, ours and private.
 std::optional<std::filesystem::path> runtimeFolder() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime == nullptr || *runtime != '/')
+    if (runtime == nullptr || *runtime != '/' || runtime == gLentRuntime)
         return std::nullopt;
     struct stat st {};
     if (::stat(runtime, &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
@@ -164,6 +165,16 @@ void cleanUpTempFiles() {
 
 std::string fileError(const std::string& path) {
     return path + ": " + (errno != 0 ? std::strerror(errno) : "failed");
+}
+
+void lendTempFolderAsRuntimeFolder() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && *runtime != '\0')
+        return;
+    if (const auto folder = tempFolder()) {
+        gLentRuntime = folder->string();
+        ::setenv("XDG_RUNTIME_DIR", gLentRuntime.c_str(), 1);
+    }
 }
 
 } // namespace lumaris

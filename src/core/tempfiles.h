@@ -36,6 +36,12 @@ void deleteRecordedTempFiles();
 // Also done at normal exit; a program ending otherwise calls it itself.
 void cleanUpTempFiles();
 
+// Qt keeps its runtime files in $XDG_RUNTIME_DIR and, where that is not set,
+// makes $TMPDIR/runtime-<user>: the private folder is lent to it instead, so
+// that a run writes nowhere else. The folder lent is not taken for a runtime
+// folder of the user's. Call before the application object exists.
+void lendTempFolderAsRuntimeFolder();
+
 // "PATH: reason" for the last failed call, from errno ("failed" when unset).
 std::string fileError(const std::string& path);
 
