@@ -58,8 +58,10 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes, Link
         std::free(real);
     }
     const bool exists = ::lstat(target.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+    if (exists && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL; // so that the message says why
         return false;
+    }
 
     std::string staging = target + ".XXXXXX";
     const int fd = ::mkostemp(staging.data(), O_CLOEXEC);

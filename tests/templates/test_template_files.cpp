@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <regex>
 #include <set>
@@ -176,7 +177,9 @@ TEST(Templates, WritesAreWholeOrNothing) {
     EXPECT_EQ(writeTemplate(9), earlier);
     fs::remove(path);
     fs::create_directories(path / "inside");
-    EXPECT_FALSE(tpl::SelectTempFile(1));
+    std::string why;
+    EXPECT_FALSE(tpl::SelectTempFile(1, &why));
+    EXPECT_EQ(why, path.string() + ": " + std::strerror(EISDIR));
     EXPECT_EQ(std::distance(fs::directory_iterator(path.parent_path()), {}), 1);
     // With TMPDIR naming a plain file there is no private folder: nothing is written.
     ::setenv("TMPDIR", outside.c_str(), 1);
