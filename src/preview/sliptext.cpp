@@ -163,8 +163,8 @@ Laid layOut(QTextLayout& layout, const QFont& font, const QPaintDevice* device, 
         if (ink.isEmpty())
             continue;
         const double dx = fitShift(ink.left(), ink.right(), 0, lineWidth);
-        const double dy = fitShift(ink.top(), ink.bottom(), i * height,
-                                   i + 1 == count ? end : (i + 1) * height);
+        const double dy =
+            fitShift(ink.top(), ink.bottom(), i * height, i + 1 == count ? end : (i + 1) * height);
         line.setPosition(line.position() + QPointF(dx, dy));
         above = std::max(above, -(ink.top() + dy));
         below = std::max(below, ink.bottom() + dy - end);
