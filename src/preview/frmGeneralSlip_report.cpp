@@ -9,7 +9,6 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -45,10 +44,8 @@ std::optional<std::string> tempPath(const char* name, std::string* error = nullp
 
 // Says which file could not be written and why (errno of the failed call).
 void reportSaveError(QWidget* owner, const QString& file) {
-    const QString reason =
-        errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QStringLiteral("write failed");
     showError(owner, QStringLiteral("Save"),
-              QStringLiteral("Cannot save %1: %2").arg(file, reason));
+              QStringLiteral("Cannot save ") + QString::fromLocal8Bit(fileError(nativePath(file))));
 }
 
 } // namespace

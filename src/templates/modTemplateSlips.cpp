@@ -64,6 +64,9 @@ const TemplateDef* findTemplate(int formNum) {
     return all[formNum - 1];
 }
 
+// One name for every run of the user; the lock below keeps runs apart.
+constexpr const char* kTmpSlp = "tmp.slp";
+
 // The outcome of the last write, for SelectTempFile to hand on.
 thread_local std::string tWriteError;
 
@@ -73,7 +76,7 @@ void WriteTemplate(const TemplateDef& t) {
     if (!folder) {
         return;
     }
-    const std::filesystem::path path = *folder / "tmp.slp";
+    const std::filesystem::path path = *folder / kTmpSlp;
     std::string bytes;
     for (const std::string& line : slipLines(t)) {
         bytes += utf8ToCp1256(line);
@@ -252,7 +255,7 @@ bool OpenTemplate(int idx, std::string* error) {
     if (!SelectTempFile(idx, error)) {
         return false;
     }
-    const std::string path = (*folder / "tmp.slp").string();
+    const std::string path = (*folder / kTmpSlp).string();
     errno = 0;
     if (!OpenSlipFile(path)) {
         return fail(fileError(path));
@@ -265,7 +268,7 @@ std::filesystem::path tmpSlpPath() {
     if (!folder) {
         return {};
     }
-    return *folder / "tmp.slp";
+    return *folder / kTmpSlp;
 }
 
 std::vector<std::string> templateLines(int formNum) {
