@@ -136,6 +136,31 @@ void addKey(std::string& out, std::string_view key, long long value) {
     addKey(out, key, std::to_string(value));
 }
 
+// The control at each number the writer gives, 0 for none. A control is
+// written under its stacking place (1 = front-most) so that the reader stacks
+// the slip as designed; the places of deleted controls stay free. Stacking
+// that is unset, out of range or repeated cannot say this: the array order
+// stands then.
+std::array<int, kMaxControls + 1> writtenOrder(int count) {
+    std::array<int, kMaxControls + 1> byNumber{};
+    bool stacked = true;
+    for (int i = 1; i <= count && stacked; ++i) {
+        const CtlRecord& c = gCtl[i];
+        if (c.Type < 1 || c.Type > 3)
+            continue;
+        stacked = c.Order >= 1 && c.Order <= kMaxControls && byNumber[size_t(c.Order)] == 0;
+        if (stacked)
+            byNumber[size_t(c.Order)] = i;
+    }
+    if (stacked)
+        return byNumber;
+    byNumber.fill(0);
+    for (int i = 1; i <= count; ++i)
+        if (gCtl[i].Type >= 1 && gCtl[i].Type <= 3)
+            byNumber[size_t(i)] = i;
+    return byNumber;
+}
+
 } // namespace
 
 void resetSlip() {
@@ -178,23 +203,29 @@ bool OpenSlipFile(const std::string& path) {
 
 std::string slipText() {
     const int count = std::clamp(gCtlCount, 0, kMaxControls);
+    const std::array<int, kMaxControls + 1> byNumber = writtenOrder(count);
+    // Positions: the array's, or as many as the back-most control's number needs.
+    int positions = count;
+    for (int n = count + 1; n <= kMaxControls; ++n)
+        if (byNumber[size_t(n)])
+            positions = n;
     const bool knownPaper = gPage.Size >= 0 && gPage.Size < static_cast<int>(gPaper.size());
     const PaperSize paper = knownPaper ? gPaper[gPage.Size] : PaperSize{};
 
     std::string out = "[Main]\r\n";
     addKey(out, "Ver", 2);
     addKey(out, "FormNum", gFormNum);
-    addKey(out, "CTL_Count", count);
+    addKey(out, "CTL_Count", positions);
     out += "[Page]\r\n";
     addKey(out, "Size", gPage.Size);
     addKey(out, "Width", paper.widthMm);
     addKey(out, "Height", paper.heightMm);
     addKey(out, "Orientation", gPage.Orientation);
 
-    for (int i = 1; i <= count; ++i) {
-        const CtlRecord& c = gCtl[i];
-        if (c.Type < 1 || c.Type > 3)
+    for (int i = 1; i <= positions; ++i) {
+        if (!byNumber[size_t(i)])
             continue;
+        const CtlRecord& c = gCtl[size_t(byNumber[size_t(i)])];
         out += "[" + controlSection(i) + "]\r\n";
         addKey(out, "Id", i);
         addKey(out, "Text", fileValue(c.Text, true));

@@ -67,7 +67,8 @@ bool OpenSlipFile(const std::string& path);
 // The .slp text of the open design: Ver 2, CR LF, code page 1256, key order
 // Id, Text, Field, Type, Alignment, VAlignment, Border, FontBold, FontItalic,
 // FontName, FontUnderline, FontSize, Left, Top, Width, Height, BackStyle,
-// BackColor, ForeColor, IgnorePrint, FilePath, Wordwrap.
+// BackColor, ForeColor, IgnorePrint, FilePath, Wordwrap. Controls are numbered
+// by their Order (1 = front-most) when every control has a distinct one.
 std::string slipText();
 
 // Writes slipText() to a file; false on failure (no half-written file stays).

@@ -91,6 +91,51 @@ TEST(SlipDoc, WriteReadBackAndFailures) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 4);
 }
 
+TEST(SlipDoc, WriterNumbersControlsByStacking) {
+    // Array position, Order, caption; then the captions expected at CTL_001...
+    // after reading back ("" = no section), and CTL_Count.
+    struct Case {
+        const char* why;
+        std::vector<std::tuple<int, int, std::string>> controls;
+        std::vector<std::string> expected;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"front-most first; the deleted control's place stays free",
+         {{1, 4, "back"}, {2, 1, "front"}, {4, 2, "middle"}}, {"front", "middle", "", "back"}},
+        {"a place past the array's last position",
+         {{1, 2, "b"}, {2, 6, "f"}}, {"", "b", "", "", "", "f"}},
+        {"repeated stacking keeps the array order",
+         {{1, 2, "x"}, {3, 2, "y"}, {4, 1, "z"}}, {"x", "", "y", "z"}},
+        {"unset stacking keeps the array order",
+         {{2, 0, "x"}, {3, 1, "y"}}, {"", "x", "y"}},
+        {"stacking beyond the last number keeps the array order",
+         {{1, kMaxControls + 1, "x"}, {2, 1, "y"}}, {"x", "y"}},
+    };
+    // clang-format on
+    test::ScratchDir dir;
+    const std::string path = dir.file("stacked.slp");
+    for (const Case& c : cases) {
+        resetSlip();
+        for (const auto& [position, order, text] : c.controls) {
+            gCtl[position] = control(position, 1, text);
+            gCtl[position].Order = order;
+            gCtlCount = std::max(gCtlCount, position);
+        }
+        for (int i = 1; i <= gCtlCount; ++i) // deleted controls keep their old place
+            if (gCtl[i].Type == 0)
+                gCtl[i] = control(i, 0, "deleted");
+        ASSERT_TRUE(WriteSlipFile(path));
+        ASSERT_TRUE(OpenSlipFile(path));
+        EXPECT_EQ(size_t(gCtlCount), c.expected.size()) << c.why;
+        for (size_t n = 1; n <= c.expected.size(); ++n) {
+            const CtlRecord& r = gCtl[n];
+            EXPECT_EQ(r.Text, c.expected[n - 1]) << c.why << ", CTL_" << n;
+            EXPECT_EQ(r.Type ? r.Id : int(n), int(n)) << c.why;
+        }
+    }
+}
+
 TEST(SlipDoc, ReadingRulesAndControlNumbers) {
     // Missing keys: all zero, empty or false but wrapping (version 1); the number is
     // the stacking key. Text is trimmed after the reader's cut and quote removal.
