@@ -138,13 +138,21 @@ void frmGeneralSlip::createControls() {
     cmdClose = new QPushButton(QStringLiteral("Close"), picFormPrint);
     setTwipsRect(cmdClose, 6000, 90, 1100, 390);
 
-    // The viewport with the page, its shadow and the scroll bars.
-    picWorkSpace = makeSurface(this, QColor(128, 128, 128));
+    // The viewport with the page, its shadow and the scroll bars, all inside
+    // its border: the bars' offsets are measured from there, and the page
+    // must not show past them.
+    picWorkSpace = new SunkenBox(this);
+    {
+        QPalette p = picWorkSpace->palette();
+        p.setColor(QPalette::Window, QColor(128, 128, 128));
+        picWorkSpace->setPalette(p);
+    }
     setTwipsRect(picWorkSpace, 200, 570, 9000, 6000);
-    picShadow = makeSurface(picWorkSpace, QColor(64, 64, 64));
-    picPrinter = makeSurface(picWorkSpace, Qt::white);
-    HScroll1 = new QScrollBar(Qt::Horizontal, picWorkSpace);
-    VScroll1 = new QScrollBar(Qt::Vertical, picWorkSpace);
+    QWidget* inside = picWorkSpace->client();
+    picShadow = makeSurface(inside, QColor(64, 64, 64));
+    picPrinter = makeSurface(inside, Qt::white);
+    HScroll1 = new QScrollBar(Qt::Horizontal, inside);
+    VScroll1 = new QScrollBar(Qt::Vertical, inside);
     for (QScrollBar* bar : {HScroll1, VScroll1}) {
         bar->setRange(0, 0);
         // Only a released thumb moves the page.
@@ -152,7 +160,7 @@ void frmGeneralSlip::createControls() {
     }
     setTwipsRect(HScroll1, 0, 5655, 8640, 300);
     setTwipsRect(VScroll1, 8640, 0, 300, 5640);
-    picCorner = makeSurface(picWorkSpace, palette().color(QPalette::Button));
+    picCorner = makeSurface(inside, palette().color(QPalette::Button));
     setTwipsRect(picCorner, 8640, 5640, 330, 345);
 
     // Hidden pictures: the zoom reference, the logo shown and the logo printed.

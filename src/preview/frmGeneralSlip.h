@@ -31,6 +31,7 @@ class QWidget;
 namespace lumaris {
 
 class PictureBox;
+class SunkenBox;
 class PreviewLabel;
 class PreviewShape;
 class PreviewImage;
@@ -76,7 +77,7 @@ class frmGeneralSlip : public QDialog {
     QLabel* imgUP = nullptr;
     QLabel* imgDN = nullptr;
     QPushButton* cmdClose = nullptr;
-    QWidget* picWorkSpace = nullptr;
+    SunkenBox* picWorkSpace = nullptr;
     QWidget* picPrinter = nullptr;
     QWidget* picShadow = nullptr;
     QScrollBar* HScroll1 = nullptr;

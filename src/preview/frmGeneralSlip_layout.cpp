@@ -6,6 +6,7 @@
 
 #include "platform/twips.h"
 #include "preview/frmGeneralSlip.h"
+#include "preview/picturebox.h"
 
 namespace lumaris {
 
@@ -95,6 +96,7 @@ void frmGeneralSlip::picWorkSpace_Resize() {
     const float w = twipsWidth(picWorkSpace);
     const float h = twipsHeight(picWorkSpace);
     const float t = kBarThickness;
+    picWorkSpace->fitClient();
     // In a viewport smaller than a bar a negative length is refused and the
     // bar keeps its last one; its other steps still run.
     setTwipsLeft(HScroll1, 0);

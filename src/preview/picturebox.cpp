@@ -24,4 +24,20 @@ void PictureBox::paintEvent(QPaintEvent*) {
     painter.drawImage(QPoint(0, 0), mPicture);
 }
 
+SunkenBox::SunkenBox(QWidget* parent) : QFrame(parent), mClient(new QWidget(this)) {
+    // Two pixels: dark above and left, light below and right.
+    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    mClient->setAutoFillBackground(true);
+    fitClient();
+}
+
+void SunkenBox::fitClient() {
+    mClient->setGeometry(contentsRect());
+}
+
+void SunkenBox::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    fitClient();
+}
+
 } // namespace lumaris

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFrame>
 #include <QImage>
 #include <QWidget>
 
@@ -22,6 +23,26 @@ class PictureBox : public QWidget {
   private:
     QImage mPicture;
     bool mAutoSize;
+};
+
+// A picture box with the sunken border a desktop picture box has by default.
+// Its children go into client(), which fills the inside of the border: they are
+// placed from the inner edge and nothing of them shows on or past the border.
+class SunkenBox : public QFrame {
+    Q_OBJECT
+  public:
+    explicit SunkenBox(QWidget* parent = nullptr);
+
+    QWidget* client() const { return mClient; }
+    // Fits the client to the inside of the border at once, also while hidden
+    // (a hidden widget gets its resize event only when shown).
+    void fitClient();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    QWidget* mClient;
 };
 
 } // namespace lumaris

@@ -77,6 +77,43 @@ TEST_F(Window, LayoutHeadPageAndSave) {
     }
 }
 
+// The viewport's border holds the page, shadow, bars and corner: at every zoom,
+// scrolled to either end, nothing of the page or its shadow shows below the
+// horizontal bar or right of the vertical one.
+TEST_F(Window, PageNeverShowsPastTheBars) {
+    frmGeneralSlip& w = open(slipHead("2", "0", 215, 205, 2));
+    QWidget* inside = w.picPrinter->parentWidget();
+    auto outer = [&](QWidget* child) {
+        return child->geometry().translated(inside->mapTo(w.picWorkSpace, QPoint()));
+    };
+    for (const QSize size : {QSize(800, 600), QSize(1280, 800), QSize(1003, 701)}) {
+        w.resize(size);
+        w.Form_Resize();
+        const QRect inner(inside->mapTo(w.picWorkSpace, QPoint()), inside->size());
+        EXPECT_EQ(inner, w.picWorkSpace->rect().adjusted(2, 2, -2, -2)) << "a sunken border";
+        EXPECT_EQ(outer(w.VScroll1).right(), inner.right()) << "the bar meets the inner edge";
+        EXPECT_GE(outer(w.HScroll1).bottom(), inner.bottom());
+        const QRegion past = QRegion(w.picWorkSpace->rect()) -
+                             QRect(0, 0, outer(w.VScroll1).left(), outer(w.HScroll1).top());
+        const QRegion covered = QRegion(outer(w.HScroll1)) + outer(w.VScroll1) + outer(w.picCorner);
+        for (int item = 0; item < w.cmbZoom->count(); ++item) {
+            w.cmbZoom->setCurrentIndex(item);
+            w.cmbZoom_Click();
+            // As the zoom placed it, scrolled to the start, then to the end.
+            for (const char* where : {"placed", "start", "end"}) {
+                const bool end = where[0] == 'e';
+                if (where[0] != 'p') {
+                    w.HScroll1->setValue(end ? w.HScroll1->maximum() : 0);
+                    w.VScroll1->setValue(end ? w.VScroll1->maximum() : 0);
+                }
+                const QRegion page = (QRegion(outer(w.picPrinter)) + outer(w.picShadow)) & inner;
+                EXPECT_TRUE(((page - covered) & past).isEmpty())
+                    << size.width() << " wide, item " << item << ", " << where;
+            }
+        }
+    }
+}
+
 // The close box, Escape and Close unload the window and end a modal show; it loads afresh.
 TEST_F(Window, ClosingUnloadsAndEndsAModalShow) {
     open(slipHead("2", "0"));
