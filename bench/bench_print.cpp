@@ -15,6 +15,7 @@
 #include "core/cp1256.h"
 #include "core/fieldvalues.h"
 #include "platform/printer.h"
+#include "preview/clsPrinters.h"
 #include "preview/frmGeneralSlip.h"
 #include "preview/picturebox.h"
 #include "preview/slipprinter.h"
@@ -96,11 +97,26 @@ void BM_PrintSlipPageOnQueue(benchmark::State& state) {
         w.PrintSlipPage();
 }
 
+// Choosing a queue in the catalogue: the driver's paper list read afresh.
+void BM_ChangePrinter(benchmark::State& state) {
+    lumaris::clsPrinters printers;
+    if (!printers.ChangePrinter(QStringLiteral("Slip2"))) {
+        state.SkipWithError("no queue Slip2");
+        return;
+    }
+    for (auto _ : state)
+        printers.ChangePrinter(QStringLiteral("Slip2"));
+    state.counters["papers"] = printers.PagesCount();
+}
+
 const bool kQueueBench = [] {
-    if (!qEnvironmentVariableIsEmpty("CUPS_SERVER"))
+    if (!qEnvironmentVariableIsEmpty("CUPS_SERVER")) {
         benchmark::RegisterBenchmark("BM_PrintSlipPageOnQueue", BM_PrintSlipPageOnQueue)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(20);
+        benchmark::RegisterBenchmark("BM_ChangePrinter", BM_ChangePrinter)
+            ->Unit(benchmark::kMillisecond);
+    }
     return true;
 }();
 

@@ -19,6 +19,9 @@ namespace {
 constexpr int kNameSlot = 64;
 constexpr double kTenthsMmPerInch = 254.0;
 constexpr double kTenthsMmPerPoint = kTenthsMmPerInch / 72.0;
+// A driver rounds its sizes to points, some by more than half a point (A5 as
+// 421 points for 419.5); 3 points is about a millimetre.
+constexpr double kTolerancePt = 3.0;
 // Windows paper codes: none, and the first of the driver's own papers.
 constexpr int kNoPaper = 0;
 constexpr int kFirstOwnPaper = 256;
@@ -35,8 +38,6 @@ struct DriverPaper {
 // The standard paper code of a driver's paper: only when the platform knows a
 // paper of that key and that size; near sizes or near names are other papers.
 int standardCode(const DriverPaper& paper) {
-    // A driver rounds its sizes to whole points; 3 points is about a millimetre.
-    constexpr double kTolerancePt = 3.0;
     for (int i = 0; i <= int(QPageSize::LastPageSize); ++i) {
         const auto id = QPageSize::PageSizeId(i);
         if (QPageSize::key(id) != paper.key)
@@ -48,6 +49,18 @@ int standardCode(const DriverPaper& paper) {
             return QPageSize::windowsId(id);
     }
     return kNoPaper;
+}
+
+// The paper's size in tenths of a millimetre: the exact size from CUPS's table
+// of standard papers where it knows a paper of that key and size (A4 is 210 x
+// 297 mm, which the driver gives as 595 x 842 points), else the driver's.
+QSizeF sizeTenthsMm(const DriverPaper& paper) {
+    constexpr double kHundredthsMmPerPoint = 2540.0 / 72.0;
+    const pwg_media_t* media = pwgMediaForPPD(paper.key.toUtf8().constData());
+    if (media && std::abs(media->width / kHundredthsMmPerPoint - paper.widthPt) <= kTolerancePt &&
+        std::abs(media->length / kHundredthsMmPerPoint - paper.heightPt) <= kTolerancePt)
+        return QSizeF(media->width / 10.0, media->length / 10.0);
+    return QSizeF(paper.widthPt, paper.heightPt) * kTenthsMmPerPoint;
 }
 
 // Numbers the papers: a standard paper keeps its standard code, every other
@@ -71,9 +84,8 @@ std::vector<clsPrinters::Paper> numbered(const std::vector<DriverPaper>& driverP
                 ++next;
             code = next++;
         }
-        const DriverPaper& paper = driverPapers[i];
-        papers.push_back({paper.name, code, paper.widthPt * kTenthsMmPerPoint,
-                          paper.heightPt * kTenthsMmPerPoint});
+        const QSizeF size = sizeTenthsMm(driverPapers[i]);
+        papers.push_back({driverPapers[i].name, code, size.width(), size.height()});
     }
     return papers;
 }
@@ -81,6 +93,10 @@ std::vector<clsPrinters::Paper> numbered(const std::vector<DriverPaper>& driverP
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 // The papers of the queue's PPD, in its order; empty when the queue has none.
+// Not the destination's media list (cupsGetDestMediaByIndex): that one is sorted
+// by size, keeps one paper of each size (US Letter or ANSI A), is named by size
+// ("210 x 297 mm (Borderless)") and holds the PPD's rounded sizes all the same
+// (A4 as 20990 x 29704 hundredths of a millimetre).
 std::vector<DriverPaper> ppdPapers(const QString& queue) {
     std::vector<DriverPaper> papers;
     const char* copy = cupsGetPPD2(CUPS_HTTP_DEFAULT, queue.toUtf8().constData());

@@ -43,9 +43,10 @@ class clsPrinters {
     // table kept, when the list is empty.
     bool loadPaperTable(const std::vector<Paper>& papers);
 
-    // The papers that an installed printer's driver offers, in its order, with
-    // the driver's sizes; standard papers carry their standard codes, every
-    // other paper a code of its own from 256 up. Empty when it cannot tell.
+    // The papers that an installed printer's driver offers, in its order and
+    // with its names; a standard paper has its exact size, any other the
+    // driver's. Standard papers carry their standard codes, every other paper
+    // a code of its own from 256 up. Empty when it cannot tell.
     static std::vector<Paper> printerPapers(const QString& deviceName);
 
   private:
