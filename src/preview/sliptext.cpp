@@ -137,6 +137,9 @@ Laid layOut(QTextLayout& layout, const QFont& font, const QPaintDevice* device, 
     option.setTextDirection(Qt::RightToLeft);
     layout.setTextOption(option);
     layout.setFormats(p.formats);
+    // Keep the shaped glyphs after endLayout: the ink below and every draw
+    // would otherwise shape the text again, the dearest part of it all.
+    layout.setCacheEnabled(true);
 
     const QFontMetricsF metrics(font, device);
     const double height = metrics.height();
