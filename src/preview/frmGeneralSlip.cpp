@@ -70,6 +70,8 @@ void frmGeneralSlip::unload() {
         return;
     gInstance = nullptr;
     w->Form_QueryUnload();
+    // The window may linger hidden until it is freed; its layouts go now.
+    w->mTextCache.clear();
     w->hide();
     // The window may be unloaded from inside one of its own handlers or its
     // modal loop: end the loop now, free the controls once control returns.

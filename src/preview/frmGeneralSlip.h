@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "preview/sliptext.h"
+
 class QComboBox;
 class QEventLoop;
 class QLabel;
@@ -135,6 +137,10 @@ class frmGeneralSlip : public QDialog {
     // Opens a report file: its own logo, its texts, no field values needed.
     void ShowVyrRep(const QString& repFileName, bool ShowChiled = false);
 
+    // The captions laid out for the page's labels at the zooms shown so far;
+    // emptied when the window unloads.
+    const SlipTextCache& textCache() const { return mTextCache; }
+
     // Operations of the window that other parts of it use.
     void FillPrinters();
     bool PrintSlipPage(); // false when the printer took nothing
@@ -184,6 +190,7 @@ class frmGeneralSlip : public QDialog {
     int mShowDepth = 0;
     bool mUnloaded = false;
     QEventLoop* mModalLoop = nullptr; // the loop a modal ShowSlip waits in
+    SlipTextCache mTextCache;
 };
 
 } // namespace lumaris

@@ -57,6 +57,7 @@ float single(double twips) {
 void frmGeneralSlip::createPreviewTemplates() {
     auto* label = new PreviewLabel(picPrinter);
     label->hide();
+    label->setTextCache(&mTextCache); // every label of the array copies it
     auto* shape = new PreviewShape(picPrinter);
     shape->hide();
     auto* image = new PreviewImage(picPrinter);

@@ -44,6 +44,7 @@ void PreviewLabel::copyFrom(const PreviewLabel& other) {
     mTag = other.mTag;
     mWordWrap = other.mWordWrap;
     mUseMnemonic = other.mUseMnemonic;
+    mTextCache = other.mTextCache;
     applyFont();
     const QRectF r = platform::twipsRect(&other);
     platform::setTwipsRect(this, float(r.left()), float(r.top()), float(r.width()),
@@ -144,8 +145,9 @@ SlipAmpersand PreviewLabel::ampersand() const {
 }
 
 QSizeF PreviewLabel::captionExtent(double wrapWidth) const {
-    const QSizeF size = slipTextSize(drawFont(), this, mCaption, slipAlign(),
-                                     wrapWidth >= 0 ? wrapWidth / kTwipsPerPixel : -1, ampersand());
+    const QSizeF size =
+        slipTextSize(drawFont(), this, mCaption, slipAlign(),
+                     wrapWidth >= 0 ? wrapWidth / kTwipsPerPixel : -1, ampersand(), mTextCache);
     return QSizeF(pixelsToTwips(size.width()), pixelsToTwips(size.height()));
 }
 
@@ -171,7 +173,7 @@ void PreviewLabel::paintEvent(QPaintEvent*) {
     // Lay out in the twips width so that lines wrap where they were measured.
     const QRectF box(0, 0, platform::twipsWidth(this) / kTwipsPerPixel,
                      platform::twipsHeight(this) / kTwipsPerPixel);
-    drawSlipText(painter, box, mCaption, slipAlign(), mWordWrap, ampersand());
+    drawSlipText(painter, box, mCaption, slipAlign(), mWordWrap, ampersand(), mTextCache);
 }
 
 void PreviewLabel::mousePressEvent(QMouseEvent* event) {

@@ -14,6 +14,7 @@ namespace lumaris {
 
 enum class SlipAlign;
 enum class SlipAmpersand;
+class SlipTextCache;
 
 // A caption drawn as the printer draws it: "&" hides and underlines the next
 // letter ("&&" shows one "&") unless mnemonics are off, right-to-left reading,
@@ -27,6 +28,10 @@ class PreviewLabel : public QWidget {
 
     // Takes every property of another item of the array but its visibility and index.
     void copyFrom(const PreviewLabel& other);
+
+    // Where the caption's layouts are kept (none: laid out at every use). The
+    // cache must outlive the label.
+    void setTextCache(SlipTextCache* cache) { mTextCache = cache; }
 
     int index() const { return mIndex; }
     void setIndex(int index) { mIndex = index; }
@@ -103,6 +108,7 @@ class PreviewLabel : public QWidget {
     QString mTag;
     bool mWordWrap = false;
     bool mUseMnemonic = true;
+    SlipTextCache* mTextCache = nullptr;
 };
 
 // A rectangle behind a label: solid fill or none, thin solid outline or none.

@@ -1,5 +1,6 @@
 #include "preview/sliptext.h"
 
+#include <QCache>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPainter>
@@ -58,26 +59,29 @@ Prepared prepare(const QString& raw, const QFont& font, SlipAmpersand ampersand)
         p.text += c;
     }
 
+    // One range per run of letters formatted alike, so that words shape whole:
+    // bit 1 underlined by a mnemonic, bit 2 Arabic set in the stand-in.
     const bool standIn = !platform::faceInstalled(font.family());
-    const platform::ArabicStandIn arabic = platform::arabicStandIn();
-    auto formatAt = [&](qsizetype i) {
-        QTextCharFormat f;
-        if (std::find(underlined.begin(), underlined.end(), i) != underlined.end())
-            f.setFontUnderline(true);
-        if (standIn && isArabic(p.text[i])) {
-            f.setFontFamilies(QStringList{arabic.family});
-            f.setFontStretch(arabic.stretch);
-        }
-        return f;
+    auto kindAt = [&](qsizetype i) {
+        return int(std::find(underlined.begin(), underlined.end(), i) != underlined.end()) |
+               (standIn && isArabic(p.text[i]) ? 2 : 0);
     };
-    // One range per run of letters formatted alike, so that words shape whole.
     for (qsizetype i = 0; i < p.text.size();) {
-        const QTextCharFormat f = formatAt(i);
+        const int kind = kindAt(i);
         qsizetype end = i + 1;
-        while (end < p.text.size() && formatAt(end) == f)
+        while (end < p.text.size() && kindAt(end) == kind)
             ++end;
-        if (f.propertyCount() > 0)
+        if (kind != 0) {
+            QTextCharFormat f;
+            if (kind & 1)
+                f.setFontUnderline(true);
+            if (kind & 2) {
+                const platform::ArabicStandIn arabic = platform::arabicStandIn();
+                f.setFontFamilies(QStringList{arabic.family});
+                f.setFontStretch(arabic.stretch);
+            }
             p.formats.append({int(i), int(end - i), f});
+        }
         i = end;
     }
     return p;
@@ -119,21 +123,30 @@ double fitShift(double from, double to, double low, double high) {
     return 0;
 }
 
-// Lays the text out in lines of lineWidth, each in a line of the item's face
-// below the last. Returns the number of lines (at least one) and the height.
+// A text laid out in lines of lineWidth, each in a line of the item's face
+// below the last, and its extent.
 struct Laid {
-    int lines = 1;
-    double height = 0;
+    Laid(const QString& text, const QFont& font, const QPaintDevice* device)
+        : layout(text, font, device) {}
+    QTextLayout layout;
+    QSizeF size;
 };
 
-Laid layOut(QTextLayout& layout, const QFont& font, const QPaintDevice* device, const Prepared& p,
-            SlipAlign align, double lineWidth, bool wrap) {
+std::unique_ptr<Laid> layOut(const QFont& font, const QPaintDevice* device, const QString& text,
+                             SlipAlign align, double lineWidth, bool wrap,
+                             SlipAmpersand ampersand) {
+    const Prepared p = prepare(text, font, ampersand);
+    auto laid = std::make_unique<Laid>(p.text, font, device);
+    QTextLayout& layout = laid->layout;
     QTextOption option;
     option.setAlignment(horizontal(align));
     option.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::NoWrap);
     option.setTextDirection(Qt::RightToLeft);
     layout.setTextOption(option);
     layout.setFormats(p.formats);
+    // Keep the shaped glyphs after endLayout: the ink below and every draw
+    // would otherwise shape the text again, the dearest part of it all.
+    layout.setCacheEnabled(true);
 
     const QFontMetricsF metrics(font, device);
     const double height = metrics.height();
@@ -157,8 +170,10 @@ Laid layOut(QTextLayout& layout, const QFont& font, const QPaintDevice* device, 
     const double end = count * height - 1;
     double above = 0;
     double below = 0;
+    double width = 0;
     for (int i = 0; i < count; ++i) {
         QTextLine line = layout.lineAt(i);
+        width = std::max(width, line.naturalTextWidth());
         const QRectF ink = lineInk(line);
         if (ink.isEmpty())
             continue;
@@ -170,44 +185,103 @@ Laid layOut(QTextLayout& layout, const QFont& font, const QPaintDevice* device, 
         below = std::max(below, ink.bottom() + dy - end);
     }
     if (above > 0)
-        for (int i = 0; i < layout.lineCount(); ++i)
+        for (int i = 0; i < count; ++i)
             layout.lineAt(i).setPosition(layout.lineAt(i).position() + QPointF(0, above));
-    lines = std::max(lines, 1);
-    return {lines, lines * height + above + below};
+    laid->size = QSizeF(width, std::max(lines, 1) * height + above + below);
+    return laid;
+}
+
+// Unwrapped lines are laid out in a width no text reaches.
+constexpr double kUnbounded = 1.0e7;
+
+} // namespace
+
+struct SlipTextCache::Store {
+    struct Key {
+        QString text;
+        QFont font;
+        int dpiX;
+        int dpiY;
+        double lineWidth;
+        bool wrap;
+        SlipAlign align;
+        SlipAmpersand ampersand;
+        bool operator==(const Key&) const = default;
+        // A font's own hash leaves out its point size.
+        friend size_t qHash(const Key& k, size_t seed) {
+            return qHashMulti(seed, k.text, k.font, k.font.pointSizeF(), k.dpiX, k.dpiY,
+                              k.lineWidth, int(k.wrap), int(k.align), int(k.ampersand));
+        }
+    };
+    QCache<Key, Laid> laid{kMaxEntries};
+};
+
+SlipTextCache::SlipTextCache() : mStore(std::make_unique<Store>()) {}
+SlipTextCache::~SlipTextCache() = default;
+
+qsizetype SlipTextCache::size() const {
+    return mStore->laid.size();
+}
+
+void SlipTextCache::clear() {
+    mStore->laid.clear();
+}
+
+namespace {
+
+// The text laid out, from the cache or into it; without a cache into `own`.
+// What is returned stays valid until the cache takes another text.
+const Laid& laidOut(SlipTextCache* cache, std::unique_ptr<Laid>& own, const QFont& font,
+                    const QPaintDevice* device, const QString& text, SlipAlign align,
+                    double lineWidth, bool wrap, SlipAmpersand ampersand) {
+    if (!cache) {
+        own = layOut(font, device, text, align, lineWidth, wrap, ampersand);
+        return *own;
+    }
+    QCache<SlipTextCache::Store::Key, Laid>& kept = cache->store().laid;
+    const SlipTextCache::Store::Key key{.text = text,
+                                        .font = font,
+                                        .dpiX = device->logicalDpiX(),
+                                        .dpiY = device->logicalDpiY(),
+                                        .lineWidth = lineWidth,
+                                        .wrap = wrap,
+                                        .align = align,
+                                        .ampersand = ampersand};
+    if (const Laid* hit = kept.object(key))
+        return *hit;
+    Laid* laid = layOut(font, device, text, align, lineWidth, wrap, ampersand).release();
+    kept.insert(key, laid);
+    return *laid;
 }
 
 } // namespace
 
 QSizeF slipTextSize(const QFont& font, const QPaintDevice* device, const QString& text,
-                    SlipAlign align, double wrapWidth, SlipAmpersand ampersand) {
-    const Prepared p = prepare(text, font, ampersand);
+                    SlipAlign align, double wrapWidth, SlipAmpersand ampersand,
+                    SlipTextCache* cache) {
     const bool wrap = wrapWidth >= 0;
-    QTextLayout layout(p.text, font, const_cast<QPaintDevice*>(device));
-    const Laid laid = layOut(layout, font, device, p, align, wrap ? wrapWidth : 1.0e7, wrap);
-    double width = 0;
-    for (int i = 0; i < layout.lineCount(); ++i)
-        width = std::max(width, layout.lineAt(i).naturalTextWidth());
-    return QSizeF(width, laid.height);
+    std::unique_ptr<Laid> own;
+    return laidOut(cache, own, font, device, text, align, wrap ? wrapWidth : kUnbounded, wrap,
+                   ampersand)
+        .size;
 }
 
 void drawSlipText(QPainter& painter, const QRectF& rect, const QString& text, SlipAlign align,
-                  bool wrap, SlipAmpersand ampersand) {
-    const Prepared p = prepare(text, painter.font(), ampersand);
-    if (p.text.isEmpty())
-        return;
-    QTextLayout layout(p.text, painter.font(), painter.device());
-    layOut(layout, painter.font(), painter.device(), p, align, std::max(0.0, rect.width()), wrap);
-    layout.draw(&painter, rect.topLeft());
+                  bool wrap, SlipAmpersand ampersand, SlipTextCache* cache) {
+    std::unique_ptr<Laid> own;
+    const Laid& laid = laidOut(cache, own, painter.font(), painter.device(), text, align,
+                               std::max(0.0, rect.width()), wrap, ampersand);
+    if (!laid.layout.text().isEmpty())
+        laid.layout.draw(&painter, rect.topLeft());
 }
 
 QRectF slipTextInk(const QFont& font, const QPaintDevice* device, const QRectF& rect,
                    const QString& text, SlipAlign align, bool wrap, SlipAmpersand ampersand) {
-    const Prepared p = prepare(text, font, ampersand);
-    QTextLayout layout(p.text, font, const_cast<QPaintDevice*>(device));
-    layOut(layout, font, device, p, align, std::max(0.0, rect.width()), wrap);
+    const std::unique_ptr<Laid> laid =
+        layOut(font, device, text, align, std::max(0.0, rect.width()), wrap, ampersand);
     QRectF ink;
-    for (int i = 0; i < layout.lineCount(); ++i)
-        ink |= lineInk(layout.lineAt(i));
+    for (int i = 0; i < laid->layout.lineCount(); ++i)
+        ink |= lineInk(laid->layout.lineAt(i));
     return ink.translated(rect.topLeft());
 }
 

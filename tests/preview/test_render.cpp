@@ -161,6 +161,90 @@ TEST_F(SlipText, LinesMnemonicsAndWrapping) {
         EXPECT_EQ(size("كلمة كلمة كلمة كلمة", width), QSizeF(one.width(), 4 * one.height()));
 }
 
+// A kept layout serves only a request like its own: each row changes one thing
+// of the first and must measure and draw as laid out afresh, with the first
+// and all rows kept. The cache keeps to its bound; the window's empties when
+// the window unloads, and a label given another caption paints that one.
+TEST_F(SlipText, KeptLayoutsServeOnlyTheirOwnRequest) {
+    struct Row {
+        QFont font;
+        int dpi;
+        const char* text;
+        double width;
+        bool wrap;
+        SlipAlign align;
+        SlipAmpersand ampersand;
+    };
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(12);
+    QFont bold = font, bigger = font;
+    bold.setBold(true);
+    bigger.setPointSizeF(15);
+    const char* text = "A&B كلمة كلمة كلمة";
+    using enum SlipAlign;
+    const SlipAmpersand m = SlipAmpersand::Mnemonic;
+    const Row rows[] = {{font, 96, text, 60, false, Right, m},
+                        {bigger, 96, text, 60, false, Right, m},
+                        {bold, 96, text, 60, false, Right, m},
+                        {font, 192, text, 60, false, Right, m},
+                        {font, 96, text, 300, false, Right, m},
+                        {font, 96, text, 60, true, Right, m},
+                        {font, 96, text, 60, false, Left, m},
+                        {font, 96, text, 60, false, Right, SlipAmpersand::Literal},
+                        {font, 96, "A&B كلمة", 60, false, Right, m}};
+    auto device = [](int dpi, QSize size = {1, 1}) {
+        QImage image(size, QImage::Format_RGB32);
+        image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+        image.setDotsPerMeterY(image.dotsPerMeterX());
+        image.fill(Qt::white);
+        return image;
+    };
+    auto size = [&](const Row& r, SlipTextCache* cache) {
+        const QImage image = device(r.dpi);
+        return slipTextSize(r.font, &image, QString::fromUtf8(r.text), r.align,
+                            r.wrap ? r.width : -1, r.ampersand, cache);
+    };
+    auto drawn = [&](const Row& r, SlipTextCache* cache) {
+        QImage image = device(r.dpi, {400, 200});
+        QPainter painter(&image);
+        painter.setFont(r.font);
+        drawSlipText(painter, QRectF(0, 0, r.width, 200), QString::fromUtf8(r.text), r.align,
+                     r.wrap, r.ampersand, cache);
+        return image;
+    };
+    SlipTextCache cache;
+    for (const Row& r : rows) {
+        size(r, &cache);
+        drawn(r, &cache);
+    }
+    for (const Row& r : rows) {
+        const size_t row = &r - rows;
+        EXPECT_EQ(size(r, &cache), size(r, nullptr)) << row;
+        EXPECT_TRUE(drawn(r, &cache) == drawn(r, nullptr)) << row;
+        EXPECT_TRUE(row == 0 || size(r, nullptr) != size(rows[0], nullptr) ||
+                    drawn(r, nullptr) != drawn(rows[0], nullptr))
+            << row << " is no other request";
+    }
+    const QImage screen = device(96);
+    for (int i = 0; i < SlipTextCache::kMaxEntries + 10; ++i)
+        slipTextSize(font, &screen, QString::number(i), Left, -1, m, &cache);
+    EXPECT_EQ(cache.size(), SlipTextCache::kMaxEntries);
+
+    const std::string keys = "Alignment=0;FontName=Arial;Wordwrap=True;Text=";
+    frmGeneralSlip& w =
+        open(slipHead("2", "2") +
+                 section("CTL_001", textBox("1000", "1000", "1800", "400", keys + "Balance")) +
+                 section("CTL_002", textBox("1000", "2000", "1800", "400", keys + "Account")),
+             2);
+    const QImage before = label(1)->grab().toImage();
+    label(1)->setCaption(label(2)->caption());
+    const QImage after = label(1)->grab().toImage();
+    EXPECT_TRUE(after != before && after == label(2)->grab().toImage());
+    EXPECT_GT(w.textCache().size(), 0);
+    frmGeneralSlip::unload();
+    EXPECT_EQ(w.textCache().size(), 0);
+}
+
 // Every fixed caption of the twelve templates shows whole at 100% on screen and paper.
 TEST_F(SlipText, TemplateCaptionsShowWhole) {
     installFontSubstitutes();
