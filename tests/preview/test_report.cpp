@@ -181,6 +181,10 @@ TEST_F(ReportWindow, RoundTripFailuresAndLinks) {
     EXPECT_EQ(second.substr(0, block), first.substr(0, block));
     const QByteArray saved = QByteArray::fromStdString(decodeHexBlock(second, "Logo"));
     EXPECT_EQ(QImage::fromData(saved, "BMP").convertToFormat(logo.format()), logo);
+    // A window without a logo picture: the bitmap of that save is not this report's logo.
+    open(slipHead("2", "1") + ctl(1, "Type=3")).SaveReportFile(dir.path("none.Dqmx"));
+    const std::string none = readAll(dir.path("none.Dqmx"));
+    EXPECT_TRUE(none.ends_with("  Field= LOGO\r\n\r\n")) << none;
 }
 
 } // namespace
