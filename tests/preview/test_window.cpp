@@ -99,6 +99,30 @@ TEST_F(Window, ClosingUnloadsAndEndsAModalShow) {
     }
 }
 
+// The frame, known once shown, is allowed for and laid out with even when the inner size
+// stays; a window shown minimised is left as it is, and so is the user's own move or size.
+TEST_F(Window, RefitsWhenTheFrameChanges) {
+    frmGeneralSlip* w = &open(slipHead("2", "0"));
+    const QRect area = w->screen()->availableGeometry();
+    const QSize inner = w->size();
+    ASSERT_NE(inner, area.size()) << "no frame on this platform";
+    EXPECT_EQ(w->frameGeometry(), area);
+    const QRect own(area.topLeft() + QPoint(30, 20), inner / 2);
+    w->setGeometry(own);
+    EXPECT_EQ(w->geometry(), own);
+    for (const Qt::WindowState state : {Qt::WindowMinimized, Qt::WindowNoState}) {
+        closeWindow(); // loaded without a frame: fitted to the whole area
+        w = &frmGeneralSlip::instance();
+        if (state == Qt::WindowNoState)
+            w->resize(inner);
+        w->setWindowState(state);
+        w->ShowSlip(file, false, true);
+        EXPECT_EQ(w->size(), state == Qt::WindowMinimized ? area.size() : inner);
+        EXPECT_TRUE(state == Qt::WindowMinimized ||
+                    twipsWidth(w->picToolbar) == float(w->frameGeometry().width() * 15));
+    }
+}
+
 // Run by wm.sh: the frame fills the available area, the bar in it; the layout counts the frame.
 TEST_F(Window, DISABLED_OuterSizeFitsTheScreenUnderAWindowManager) {
     ASSERT_EQ(QGuiApplication::platformName(), "xcb");
