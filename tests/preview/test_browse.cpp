@@ -70,7 +70,21 @@ TEST_F(BrowsePanel, RowsCaptionsAndDragging) {
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(w.List2->item(row)->text(), first[row]);
     EXPECT_EQ(w.List1->item(1)->text(), browseCaption(3));
-    EXPECT_TRUE(w.List1->selectedItems().isEmpty() && w.List2->verticalScrollBar()->value() == 0);
+    // Reopened after Close or while open, whichever list was picked from: no row selected
+    // or current, both at the top.
+    auto unselectedAtTop = [&](const char* when) {
+        for (QListWidget* list : {w.List1, w.List2})
+            EXPECT_TRUE(list->selectedItems().isEmpty() && list->currentRow() == -1 &&
+                        list->verticalScrollBar()->value() == 0)
+                << when << (list == w.List1 ? " List1" : " List2");
+    };
+    unselectedAtTop("after Close");
+    for (QListWidget* picked : {w.List1, w.List2}) {
+        picked->setCurrentRow(42);
+        picked->verticalScrollBar()->setValue(40);
+        w.labBrowse_Click();
+        unselectedAtTop(picked == w.List1 ? "open, List1 picked" : "open, List2 picked");
+    }
 
     // A left click opens it centred; any button drags it without limits, a bare move not.
     for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
