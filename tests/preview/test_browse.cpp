@@ -82,6 +82,8 @@ TEST_F(BrowsePanel, RowsCaptionsAndDragging) {
     for (QListWidget* picked : {w.List1, w.List2}) {
         picked->setCurrentRow(42);
         picked->verticalScrollBar()->setValue(40);
+        for (QListWidget* list : {w.List1, w.List2}) // one table
+            EXPECT_TRUE(list->currentRow() == 42 && list->verticalScrollBar()->value() == 40);
         w.labBrowse_Click();
         unselectedAtTop(picked == w.List1 ? "open, List1 picked" : "open, List2 picked");
     }
