@@ -46,7 +46,7 @@ TMPDIR=$work/tmp timeout -s KILL 20 "$bin" --template 11 >/dev/null 2>"$err" 9>&
 pid=$! i=0
 until ls -l /proc/"$(pgrep -P $pid)"/fd 2>/dev/null | grep -q tmp.lock ||
     [ $((i += 1)) -gt 150 ]; do sleep 0.1; done
-kill -s TERM $pid && sleep 0.2 && exec 9>&-
+kill -s TERM $pid; sleep 0.2; exec 9>&-
 wait $pid; got=$?
 [ "$got" -eq 143 ] && ! ls "$private"/lumaris-*.tmp >/dev/null 2>&1 || fail "TERM, lock: $got"
 
