@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <regex>
 #include <set>
 #include <sys/wait.h>
 
@@ -156,30 +155,6 @@ TEST(Templates, EachHasItsStatedShapeAndOpensAsTheNewSlip) {
         }
     }
     EXPECT_EQ(boxesWithContent, 18); // forms 1 and 4 four each, 7 two, 8 three, 11 five
-    Names five = tpl::templateLines(5), twelve = tpl::templateLines(12);
-    five.at(2) = twelve.at(2); // the cheques differ only in FormNum
-    EXPECT_EQ(five, twelve);
-}
-
-TEST(TemplateText, CharactersOfTheColumnHeadsAndAccountOpeningTerms) {
-    const std::string tatweel = "\u0640", comma = "\u060C", rlm = "\u200F";
-    // Tatweel in column heads and the account opening's request (15 runs), name and
-    // heading; its terms (1 runs from 43 to 44, 2 from 45 to 46): commas, mark, fathatan.
-    // clang-format off
-    const std::tuple<int, int, std::string, long> counts[] = {
-        {1, 15, "^البي(?:" + tatweel + "){3}ان$", 1}, {4, 11, tatweel, 3}, {10, 13, tatweel, 14},
-        {10, 32, tatweel, 14}, {11, 15, tatweel, 45}, {11, 15, "(" + tatweel + ")+", 15},
-        {11, 16, tatweel, 3}, {11, 21, tatweel, 9}, {11, 43, comma, 4}, {11, 43, comma + "$", 1},
-        {11, 44, "\\.$", 1}, {11, 45, rlm, 1}, {11, 45, "^2- " + rlm + " تعتبر.*من$", 1},
-        {11, 45, "تتجزأ " + comma + " كما", 1}, {11, 46, "\u064B", 2}, {11, 46, "ضماناً", 1},
-        {11, 46, "تجارياً", 1}};
-    // clang-format on
-    for (const auto& [form, id, what, n] : counts) {
-        const std::string text = controlsOf(form).at(id).keys.at("Text");
-        const std::regex re(what);
-        EXPECT_EQ(std::distance(std::sregex_iterator(text.begin(), text.end(), re), {}), n)
-            << form << "/" << id << " " << what;
-    }
 }
 
 TEST(Templates, WritesAreWholeOrNothing) {
