@@ -99,28 +99,21 @@ TEST_F(Window, ClosingUnloadsAndEndsAModalShow) {
     }
 }
 
-// The frame, known once shown, is allowed for and laid out with even when the inner size
-// stays; a window shown minimised is left as it is, and so is the user's own move or size.
+// The frame, known once shown, is allowed for; a window shown minimised is left as it is,
+// and so is the user's own place and size, the frame being the same.
 TEST_F(Window, RefitsWhenTheFrameChanges) {
     frmGeneralSlip* w = &open(slipHead("2", "0"));
     const QRect area = w->screen()->availableGeometry();
-    const QSize inner = w->size();
-    ASSERT_NE(inner, area.size()) << "no frame on this platform";
+    ASSERT_NE(w->size(), area.size()) << "no frame on this platform";
     EXPECT_EQ(w->frameGeometry(), area);
-    const QRect own(area.topLeft() + QPoint(30, 20), inner / 2);
+    const QRect own(area.topLeft() + QPoint(30, 20), area.size() / 2);
     w->setGeometry(own);
     EXPECT_EQ(w->geometry(), own);
-    for (const Qt::WindowState state : {Qt::WindowMinimized, Qt::WindowNoState}) {
-        closeWindow(); // loaded without a frame: fitted to the whole area
-        w = &frmGeneralSlip::instance();
-        if (state == Qt::WindowNoState)
-            w->resize(inner);
-        w->setWindowState(state);
-        w->ShowSlip(file, false, true);
-        EXPECT_EQ(w->size(), state == Qt::WindowMinimized ? area.size() : inner);
-        EXPECT_TRUE(state == Qt::WindowMinimized ||
-                    twipsWidth(w->picToolbar) == float(w->frameGeometry().width() * 15));
-    }
+    closeWindow();
+    w = &frmGeneralSlip::instance(); // loaded without a frame: the whole area
+    w->setWindowState(Qt::WindowMinimized);
+    w->ShowSlip(file, false, true);
+    EXPECT_EQ(w->size(), area.size());
 }
 
 // Run by wm.sh: the frame fills the available area, the bar in it; the layout counts the frame.
@@ -161,22 +154,21 @@ TEST_F(Window, DISABLED_OuterSizeFitsTheScreenUnderAWindowManager) {
     // Maximised or full screen, the frame changes; restored, the user's own place and size
     // come back.
     const QSize frame = w.frameGeometry().size() - w.size();
-    const QRect placed(area.topLeft() + QPoint(100, 80), area.size() / 2);
-    w.move(placed.topLeft());
-    w.resize(placed.size());
+    auto frameIs = [&](bool usual) {
+        return QTest::qWaitFor(
+            [&] { return (w.frameGeometry().size() - w.size() == frame) == usual; }, 5000);
+    };
+    const QPoint at = area.topLeft() + QPoint(100, 80);
+    w.move(at);
+    w.resize(area.size() / 2);
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return w.frameGeometry().topLeft() == placed.topLeft() && w.size() == placed.size();
-        },
-        5000));
+        [&] { return w.frameGeometry().topLeft() == at && w.size() == area.size() / 2; }, 5000));
     const QRect own = w.geometry();
     for (const auto showAs : {&QWidget::showMaximized, &QWidget::showFullScreen}) {
         (w.*showAs)();
-        ASSERT_TRUE(
-            QTest::qWaitFor([&] { return w.frameGeometry().size() - w.size() != frame; }, 5000));
+        ASSERT_TRUE(frameIs(false));
         w.showNormal();
-        ASSERT_TRUE(
-            QTest::qWaitFor([&] { return w.frameGeometry().size() - w.size() == frame; }, 5000));
+        ASSERT_TRUE(frameIs(true));
         QTest::qWait(300);
         EXPECT_EQ(w.geometry(), own);
     }
