@@ -19,9 +19,10 @@ mkdir "$work/tmp" "$work/blocked" "$work/elsewhere" && mkdir -m 700 "$work/run"
 ln -s "$work/elsewhere" "$work/blocked/lumaris-$uid"
 
 # A signal acts as Close (no copy left, 128 + signal); copies in TMPDIR, runtime, a run's own.
-for row in "TERM 143 $work/tmp $work/tmp/lumaris-$uid --template 11" \
+# The first and the last template preview.
+for row in "TERM 143 $work/tmp $work/tmp/lumaris-$uid --template 1" \
     "INT 130 $work/tmp $work/run/lumaris $data/numbers.slp" \
-    "HUP 129 $work/blocked $work/blocked/lumaris-$uid-* $data/numbers.slp"; do
+    "HUP 129 $work/blocked $work/blocked/lumaris-$uid-* --template 12"; do
     set -- $row
     sig=$1 want=$2 tmp=$3 folder=$4 && shift 4
     [ "$sig" = INT ] && run=$work/run || run=
@@ -38,9 +39,19 @@ grep -q "lumaris-$uid: it is a symbolic link; using" "$err" || fail "blocked fol
 ! ls -d "$work/blocked/lumaris-$uid"-* >/dev/null 2>&1 || fail "run folder left behind"
 [ -z "$(ls -A "$work/elsewhere")" ] || fail "written through the planted link"
 
+# A signal that comes while the run waits for the template's lock, before any window.
+private=$work/tmp/lumaris-$uid
+exec 9>"$private/tmp.lock" && flock 9
+TMPDIR=$work/tmp timeout -s KILL 20 "$bin" --template 11 >/dev/null 2>"$err" 9>&- &
+pid=$! i=0
+until ls -l /proc/"$(pgrep -P $pid)"/fd 2>/dev/null | grep -q tmp.lock ||
+    [ $((i += 1)) -gt 150 ]; do sleep 0.1; done
+kill -s TERM $pid; sleep 0.2; exec 9>&-
+wait $pid; got=$?
+[ "$got" -eq 143 ] && ! ls "$private"/lumaris-*.tmp >/dev/null 2>&1 || fail "TERM, lock: $got"
+
 # A full disk stops the run before any window: no earlier template, no half file; the
 # file name is taken as its bytes (code page 1256).
-private=$work/tmp/lumaris-$uid
 before=$(cksum <"$private/tmp.slp")
 name=$work/$(printf '\307\355\317\307\332').slp
 cp "$private/tmp.slp" "$name"

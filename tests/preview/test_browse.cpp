@@ -70,7 +70,21 @@ TEST_F(BrowsePanel, RowsCaptionsAndDragging) {
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(w.List2->item(row)->text(), first[row]);
     EXPECT_EQ(w.List1->item(1)->text(), browseCaption(3));
-    EXPECT_TRUE(w.List1->selectedItems().isEmpty() && w.List2->verticalScrollBar()->value() == 0);
+    // Reopened after Close, or while open with a row picked in the values: nothing selected
+    // or current, both at the top.
+    auto unselectedAtTop = [&] {
+        for (QListWidget* list : {w.List1, w.List2})
+            EXPECT_TRUE(list->selectedItems().isEmpty() && list->currentRow() == -1 &&
+                        list->verticalScrollBar()->value() == 0)
+                << (list == w.List1 ? "List1" : "List2");
+    };
+    unselectedAtTop();
+    w.List2->setCurrentRow(42);
+    w.List2->verticalScrollBar()->setValue(40);
+    EXPECT_EQ(w.List1->verticalScrollBar()->value(), 40);
+    EXPECT_EQ(w.List1->currentRow(), 42);
+    w.labBrowse_Click();
+    unselectedAtTop();
 
     // A left click opens it centred; any button drags it without limits, a bare move not.
     for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {

@@ -1,5 +1,7 @@
 #include "slipfiles.h"
 
+#include <sys/wait.h>
+
 using namespace lumaris;
 using namespace test;
 
@@ -70,6 +72,18 @@ TEST(ReportFile, HexBlocksAndWrite) {
         ASSERT_TRUE(extractHexBlock(target.toStdString(), source.toStdString(), "logo"));
         EXPECT_EQ(readAll(source), bytes) << count;
     }
+    // A full disk met only by the flush at close (the block still in the stream's buffer)
+    // fails too. The child's status: 1 the append, 2 the extract said it was done.
+    const std::string s = source.toStdString(), t = target.toStdString();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit tiny{8, 8};
+        ::setrlimit(RLIMIT_FSIZE, &tiny);
+        ::_exit(appendFileAsHexBlock(s, s + "a", "L") + 2 * extractHexBlock(t, s + "e", "Logo"));
+    }
+    int status = -1;
+    EXPECT_TRUE(::waitpid(pid, &status, 0) == pid && status == 0) << WEXITSTATUS(status);
     const std::tuple<const char*, std::string, std::string> tolerated[] = {
         {"any case", ">--> LOGO >-->\r\nab0f\r\n<--< logo <--<\r\n", "\xAB\x0F"},
         {"an odd line ends with a one-digit byte", ">--> Logo >-->\r\nABC\r\n", "\xAB\x0C"},
@@ -163,6 +177,10 @@ TEST_F(ReportWindow, RoundTripFailuresAndLinks) {
     EXPECT_EQ(second.substr(0, block), first.substr(0, block));
     const QByteArray saved = QByteArray::fromStdString(decodeHexBlock(second, "Logo"));
     EXPECT_EQ(QImage::fromData(saved, "BMP").convertToFormat(logo.format()), logo);
+    // A window without a logo picture: the bitmap of that save is not this report's logo.
+    open(slipHead("2", "1") + ctl(1, "Type=3")).SaveReportFile(dir.path("none.Dqmx"));
+    const std::string none = readAll(dir.path("none.Dqmx"));
+    EXPECT_TRUE(none.ends_with("  Field= LOGO\r\n\r\n")) << none;
 }
 
 } // namespace

@@ -136,6 +136,23 @@ TEST_F(Window, ClosingUnloadsAndEndsAModalShow) {
     }
 }
 
+// The frame, known once shown, is allowed for; a window shown minimised is left as it is,
+// and so is the user's own place and size, the frame being the same.
+TEST_F(Window, RefitsWhenTheFrameChanges) {
+    frmGeneralSlip* w = &open(slipHead("2", "0"));
+    const QRect area = w->screen()->availableGeometry();
+    ASSERT_NE(w->size(), area.size()) << "no frame on this platform";
+    EXPECT_EQ(w->frameGeometry(), area);
+    const QRect own(area.topLeft() + QPoint(30, 20), area.size() / 2);
+    w->setGeometry(own);
+    EXPECT_EQ(w->geometry(), own);
+    closeWindow();
+    w = &frmGeneralSlip::instance(); // loaded without a frame: the whole area
+    w->setWindowState(Qt::WindowMinimized);
+    w->ShowSlip(file, false, true);
+    EXPECT_EQ(w->size(), area.size());
+}
+
 // Run by wm.sh: the frame fills the available area, the bar in it; the layout counts the frame.
 TEST_F(Window, DISABLED_OuterSizeFitsTheScreenUnderAWindowManager) {
     ASSERT_EQ(QGuiApplication::platformName(), "xcb");
@@ -170,6 +187,28 @@ TEST_F(Window, DISABLED_OuterSizeFitsTheScreenUnderAWindowManager) {
     auto laidOut = [&] { return twipsHeight(w.picWorkSpace) == outer.height() * 15 - 1200; };
     EXPECT_TRUE(QTest::qWaitFor(laidOut, 5000));
     EXPECT_FLOAT_EQ(twipsWidth(w.picToolbar), float(outer.width() * 15));
+
+    // Maximised or full screen, the frame changes; restored, the user's own place and size
+    // come back.
+    const QSize frame = w.frameGeometry().size() - w.size();
+    auto frameIs = [&](bool usual) {
+        return QTest::qWaitFor(
+            [&] { return (w.frameGeometry().size() - w.size() == frame) == usual; }, 5000);
+    };
+    const QPoint at = area.topLeft() + QPoint(100, 80);
+    w.move(at);
+    w.resize(area.size() / 2);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return w.frameGeometry().topLeft() == at && w.size() == area.size() / 2; }, 5000));
+    const QRect own = w.geometry();
+    for (const auto showAs : {&QWidget::showMaximized, &QWidget::showFullScreen}) {
+        (w.*showAs)();
+        ASSERT_TRUE(frameIs(false));
+        w.showNormal();
+        ASSERT_TRUE(frameIs(true));
+        QTest::qWait(300);
+        EXPECT_EQ(w.geometry(), own);
+    }
 }
 
 // Broken files preview at every zoom and print, with the labels their sections allow.
