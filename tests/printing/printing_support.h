@@ -28,7 +28,10 @@ struct PdfWord {
 struct PdfPage { // the first page as pdftotext sees it
     QSizeF size; // in points
     std::vector<PdfWord> words;
-    const PdfWord* find(const QString& text) const;
+    const PdfWord* find(const QString& text) const {
+        const auto it = std::ranges::find(words, text, &PdfWord::text);
+        return it == words.end() ? nullptr : &*it;
+    }
 };
 
 // An item in twips, a 12 pt Arial text unless its keys say otherwise.
@@ -37,14 +40,6 @@ struct Item {
     int id;
     double left, top, width, height;
     Keys keys;
-};
-
-// Needs the scheduler; starts with no PDFs and ends with the window unloaded.
-class PrintingTest : public ::testing::Test {
-  protected:
-    void SetUp() override;
-    void TearDown() override;
-    QTemporaryDir mDir;
 };
 
 // stdout, "" on failure.
@@ -80,12 +75,6 @@ inline void removePdfs() {
     for (const QString& queue : {kDefaultQueue, kOtherQueue})
         for (const QString& f : pdfFiles(queue))
             QFile::remove(f);
-}
-
-inline const PdfWord* PdfPage::find(const QString& text) const {
-    const auto it =
-        std::find_if(words.begin(), words.end(), [&](auto& w) { return w.text == text; });
-    return it == words.end() ? nullptr : &*it;
 }
 
 inline PdfPage readPdf(const QString& path) {
@@ -135,18 +124,22 @@ inline QString writeSlip(const QTemporaryDir& dir, const std::vector<Item>& item
     return written ? f.fileName() : QString();
 }
 
-inline void PrintingTest::SetUp() {
-    const QStringList printers = platform::Printer::installedPrinters();
-    ASSERT_TRUE(printers.contains(kDefaultQueue) && printers.contains(kOtherQueue) &&
-                !qEnvironmentVariableIsEmpty("LUMARIS_PDF_DIR"))
-        << "no private scheduler: eval \"$(bash scripts/cups-env.sh start)\"";
-    printed(kDefaultQueue); // jobs of an earlier test are done
-    removePdfs();
-}
-
-inline void PrintingTest::TearDown() {
-    frmGeneralSlip::unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+// Needs the scheduler; starts with no PDFs and ends with the window unloaded.
+class PrintingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const QStringList printers = platform::Printer::installedPrinters();
+        ASSERT_TRUE(printers.contains(kDefaultQueue) && printers.contains(kOtherQueue) &&
+                    !qEnvironmentVariableIsEmpty("LUMARIS_PDF_DIR"))
+            << "no private scheduler: eval \"$(bash scripts/cups-env.sh start)\"";
+        printed(kDefaultQueue); // jobs of an earlier test are done
+        removePdfs();
+    }
+    void TearDown() override {
+        frmGeneralSlip::unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QTemporaryDir mDir;
+};
 
 } // namespace lumaris::testing

@@ -9,8 +9,6 @@
 #include <QTimer>
 #include <tuple>
 
-#include "platform/printer.h"
-#include "preview/frmGeneralSlip.h"
 #include "preview/messages.h"
 #include "printing_support.h"
 

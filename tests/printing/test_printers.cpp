@@ -2,17 +2,12 @@
 // private scheduler's queues, and the virtual page when no printer is installed.
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFile>
 #include <QPainter>
-#include <QProcess>
-#include <QRegularExpression>
 #include <cmath>
 #include <set>
 
-#include "platform/printer.h"
 #include "preview/clsPrinters.h"
-#include "preview/frmGeneralSlip.h"
 #include "preview/messages.h"
 #include "printing_support.h"
 
