@@ -2,15 +2,10 @@
 // printed copy holds, read back from the PDF the queue writes: the texts,
 // where they stand against those formulas, and which item lies on top.
 
-#include <QFontMetrics>
-#include <QPrinter>
 #include <array>
-#include <limits>
 #include <tuple>
 
 #include "core/fieldvalues.h"
-#include "platform/printer.h"
-#include "preview/frmGeneralSlip.h"
 #include "preview/picturebox.h"
 #include "preview/previewitems.h"
 #include "preview/printlayout.h"
@@ -19,7 +14,6 @@
 namespace lumaris::testing {
 namespace {
 
-constexpr double kPt = 72.0 / 1200.0;       // points per pixel: the queue prints at 1200 dpi
 constexpr double kHalfMm = 72.0 / 25.4 / 2; // in points
 constexpr double kLead = 12 * (0.905 - 0.728);
 
@@ -210,30 +204,6 @@ TEST_F(PrintOutput, TextsPositionsAndColours) {
     ASSERT_TRUE(page.find("UNDERWORD"));
     EXPECT_TRUE(underlined(page.find("UNDERWORD")));
     EXPECT_FALSE(underlined(page.find("TOPWORD")));
-}
-
-// On screen too, a data field's "&" stands as it is; a caption's marks a key.
-TEST_F(PrintOutput, AmpersandsOnScreen) {
-    gFieldValues[62] = "SMITH&SONS";
-    gFieldValues[63] = "X&&Y";
-    const std::pair<Keys, QString> rows[] = {{{{"Type", "2"}, {"Field", "62"}}, "SMITH&SONS"},
-                                             {{{"Type", "2"}, {"Field", "63"}}, "X&&Y"},
-                                             {{{"Text", "P&Q"}}, "PQ"},
-                                             {{{"Text", "R&&S"}}, "R&S"}};
-    std::vector<Item> items;
-    for (int k = 0; k < 4; ++k) { // opaque: no leading blank
-        items.push_back({k + 1, 1440, 1440 + 1000.0 * k, 4320, 960, rows[k].first});
-        items.back().keys.push_back({"BackStyle", "False"});
-    }
-    frmGeneralSlip& w = frmGeneralSlip::instance();
-    w.ShowSlip(writeSlip(mDir, items), false, true);
-    for (int k = 0; k < 4; ++k) {
-        const PreviewLabel* label = w.labMaster.at(k + 1);
-        const double shown =
-            QFontMetricsF(label->drawFont(), label).horizontalAdvance(rows[k].second);
-        EXPECT_EQ(label->captionExtent().width(), std::ceil(shown) * 15)
-            << rows[k].second.toStdString();
-    }
 }
 
 } // namespace
