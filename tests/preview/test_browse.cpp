@@ -8,27 +8,20 @@ namespace {
 // The panel's captions and the catalogue, typed apart, agree where both name a field.
 TEST(CaptionTables, AgreeWhereBothNameAField) {
     // clang-format off
-    const std::map<int, const char*> catalogueOnly = {{0, "رقم القسيمة"}, {129, "رقم البطاقة"},
+    const QMap<int, QString> catalogueOnly = {{0, "رقم القسيمة"}, {129, "رقم البطاقة"},
         {133, "إيدعات فروع أخرى"}, {134, "سحوبات فروع أخرى"}, {135, "رقم الجواز"}, {140, "IBAN"}};
-    const std::map<int, const char*> panelOnly = {{12, "مقابل صك/قيد"}, {13, "رقم امر الدفع MICR"},
+    const QMap<int, QString> panelOnly = {{12, "مقابل صك/قيد"}, {13, "رقم امر الدفع MICR"},
         {63, "لأمر"}, {90, "رقم الحساب الخارجي"}, {91, "اسم الزبون الخارجي"},
         {92, "اسم المصرف الخارجي"}, {93, "اسم الفرع الخارجي"}, {94, "المدينة"}, {128, "نوع التعرف"},
         {129, "رقم التعريف"}};
     // clang-format on
     int shared = 0;
     for (int f = 0; f <= 200; ++f) {
-        auto own = [f](const std::map<int, const char*>& table) {
-            return table.count(f) ? QString::fromUtf8(table.at(f)) : QString();
-        };
-        const QString panel = browseCaption(f);
-        const QString catalogue = QString::fromStdString(gFieldNames[f]);
-        if (catalogueOnly.count(f) || panelOnly.count(f)) {
-            EXPECT_EQ(catalogue, own(catalogueOnly)) << f;
-            EXPECT_EQ(panel, own(panelOnly)) << f;
-        } else {
-            EXPECT_EQ(panel, catalogue) << f;
-            shared += !panel.isEmpty();
-        }
+        const QString panel = browseCaption(f), catalogue = QString::fromStdString(gFieldNames[f]);
+        const bool own = catalogueOnly.contains(f) || panelOnly.contains(f);
+        EXPECT_EQ(catalogue, own ? catalogueOnly.value(f) : panel) << f;
+        EXPECT_EQ(panel, own ? panelOnly.value(f) : catalogue) << f;
+        shared += !own && !panel.isEmpty();
     }
     EXPECT_EQ(shared, 85); // 95 captions of the panel less its 10 own
 }
