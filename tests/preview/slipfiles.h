@@ -143,11 +143,13 @@ class WindowTest : public ::testing::Test {
         if (!logo.isNull())
             w.picLogo->setPicture(logo);
         w.ShowSlip(path, false, true);
-        if (zoomItem >= 0) {
-            w.cmbZoom->setCurrentIndex(zoomItem);
-            w.cmbZoom_Click();
-        }
+        if (zoomItem >= 0)
+            zoom(w, zoomItem);
         return w;
+    }
+    static void zoom(frmGeneralSlip& w, int item) {
+        w.cmbZoom->setCurrentIndex(item);
+        w.cmbZoom_Click();
     }
     static PreviewLabel* label(size_t n) { return frmGeneralSlip::instance().labMaster.at(n); }
     static PreviewShape* box(size_t n) { return frmGeneralSlip::instance().ShapeMaster.at(n); }

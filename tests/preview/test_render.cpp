@@ -38,8 +38,7 @@ TEST_F(Page, GeometryZoomStackingUnloadAndAppearance) {
 
     QPointer<PreviewLabel> oldLabel = label(1);
     PreviewImage* logo = image(1);
-    w.cmbZoom->setCurrentIndex(0); // "50%": 0.7875; labels anew, images moved
-    w.cmbZoom_Click();
+    zoom(w, 0); // "50%": 0.7875; labels anew, images moved
     EXPECT_TRUE(oldLabel.isNull());
     EXPECT_EQ(image(1), logo);
     EXPECT_EQ(twips(logo), QRectF(157.5, 157.5, 787.5, 472.5));

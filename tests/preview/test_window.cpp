@@ -97,18 +97,15 @@ TEST_F(Window, PageNeverShowsPastTheBars) {
                              QRect(0, 0, outer(w.VScroll1).left(), outer(w.HScroll1).top());
         const QRegion covered = QRegion(outer(w.HScroll1)) + outer(w.VScroll1) + outer(w.picCorner);
         for (int item = 0; item < w.cmbZoom->count(); ++item) {
-            w.cmbZoom->setCurrentIndex(item);
-            w.cmbZoom_Click();
-            // As the zoom placed it, scrolled to the start, then to the end.
-            for (const char* where : {"placed", "start", "end"}) {
-                const bool end = where[0] == 'e';
-                if (where[0] != 'p') {
-                    w.HScroll1->setValue(end ? w.HScroll1->maximum() : 0);
-                    w.VScroll1->setValue(end ? w.VScroll1->maximum() : 0);
+            zoom(w, item);
+            for (int end : {-1, 0, 1}) { // as the zoom placed it, scrolled to the start, the end
+                if (end >= 0) {
+                    w.HScroll1->setValue(end * w.HScroll1->maximum());
+                    w.VScroll1->setValue(end * w.VScroll1->maximum());
                 }
                 const QRegion page = (QRegion(outer(w.picPrinter)) + outer(w.picShadow)) & inner;
                 EXPECT_TRUE(((page - covered) & past).isEmpty())
-                    << size.width() << " wide, item " << item << ", " << where;
+                    << size.width() << " wide, item " << item << ", scrolled " << end;
             }
         }
     }
@@ -227,10 +224,8 @@ TEST_F(Window, BrokenFilesPreviewAndPrint) {
     QImage paper(620, 877, QImage::Format_RGB32); // A4 at 75 dpi
     for (const auto& [path, labels] : rows) {
         frmGeneralSlip& w = show(path);
-        for (int item = 0; item < w.cmbZoom->count(); ++item) {
-            w.cmbZoom->setCurrentIndex(item);
-            w.cmbZoom_Click();
-        }
+        for (int item = 0; item < w.cmbZoom->count(); ++item)
+            zoom(w, item);
         EXPECT_EQ(w.labMaster.size() - 1, labels) << path.toStdString();
         QPainter painter(&paper);
         QFont font;
