@@ -38,7 +38,6 @@ TEST(Values, NumbersFlagsCaptionsAndCodePage1256) {
         {"  one||two  ", "one\r\ntwo"}, {"one\\ntwo", "one\r\ntwo"}, {"|||", "\r\n|"},
         {":  name ", "name:"}, {":  ", ":"}, {"  :x||y", "x\r\ny:"}, {"\\\\n", "\\\r\n"}})
         EXPECT_EQ(captionText(in), out) << '"' << in << '"';
-    // clang-format on
     EXPECT_EQ(controlSection(2147483647), "CTL_2147483647"); // three digits at least, never cut
     EXPECT_FALSE(controlSection(LLONG_MIN).empty());         // must not crash
     std::string all;
@@ -47,7 +46,6 @@ TEST(Values, NumbersFlagsCaptionsAndCodePage1256) {
     EXPECT_EQ(utf8ToCp1256(cp1256ToUtf8(all)), all);
     EXPECT_EQ(cp1256ToUtf8("\xC7\xE1\x80"), "ال€"); // ALEF, LAM, the euro sign
     // "?" per character without a byte and per bad sequence; Arabic-Indic digits kept.
-    // clang-format off
     const std::pair<std::string, std::string> rows[] = {
         {"ع٣٣ع", "\xDA" "33\xDA"}, {"٠١٢٣٤٥٦٧٨٩", "0123456789"}, {"۰۱۲۳۴۵۶۷۸۹", "0123456789"},
         {"日本", "??"}, {"x😀y", "x?y"}, {"a\xFF" "b", "a?b"}, {"a\xC3", "a?"}, {"\xC3(", "?("},

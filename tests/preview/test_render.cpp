@@ -85,8 +85,7 @@ TEST_F(Page, GeometryZoomStackingUnloadAndAppearance) {
 // Labels numbered without gaps; CTL_Count 2.5 is 2, a huge one all. A value's "&" is no mnemonic,
 // on screen as in print.
 TEST_F(Page, CaptionsTagsAlignmentAndNumbering) {
-    gFieldValues[4] = "four";
-    gFieldValues[5] = " :x||y\r\nz ";
+    gFieldValues[4] = "four", gFieldValues[5] = " :x||y\r\nz ";
     const std::tuple<std::string, QString, QString, double> rows[] = {
         {"Text=:  كلمة  ", QStringLiteral("كلمة:"), "0", 0},
         {"Text=a||b;ForeColor=255;VAlignment=1;Height=1000", "a\r\nb", "255", 0.5},

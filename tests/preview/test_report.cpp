@@ -17,8 +17,7 @@ std::string ctl(int n, Str changes) {
 // Only a path without any "." gets the extension, a folder's "." included.
 TEST(ReportText, WholeTextAndName) {
     FieldValueArray values;
-    values[6] = ":x ";
-    values[2] = "a\r\nb\nc\rd";
+    values[6] = ":x ", values[2] = "a\r\nb\nc\rd";
     SlipDir dir;
     const std::string slip = slipHead("2", "7") + ctl(1, "Text=:  التاريخ  ") +
                              ctl(2, "Type=2;Field=6.5") + ctl(3, "Type=0") +
@@ -121,9 +120,7 @@ TEST_F(ReportWindow, RoundTripFailuresAndLinks) {
     gMessageOverride = [&](QWidget*, const QString& title, const QString& text) {
         said << title + ": " + text;
     };
-    gFieldValues[7] = "123";
-    gFieldValues[2] = "first\r\nsecond";
-    gFieldValues[61] = "محمد علي";
+    gFieldValues[7] = "123", gFieldValues[2] = "first\r\nsecond", gFieldValues[61] = "محمد علي";
     QImage logo(9, 6, QImage::Format_RGB32); // a colour at every pixel, which BMP keeps
     for (int i = 0; i < 54; ++i)
         logo.setPixel(i % 9, i / 9, qRgb(i * 4, i * 3, 255 - i));

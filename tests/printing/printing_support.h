@@ -118,10 +118,8 @@ inline QString writeSlip(const QTemporaryDir& dir, const std::vector<Item>& item
                                   i.left, i.top, i.width, i.height);
     }
     QFile f(dir.filePath(QStringLiteral("slip.slp")));
-    const std::string bytes = utf8ToCp1256(text.toStdString());
-    const bool written = f.open(QIODevice::WriteOnly) &&
-                         f.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
-    return written ? f.fileName() : QString();
+    const QByteArray bytes = QByteArray::fromStdString(utf8ToCp1256(text.toStdString()));
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() ? f.fileName() : "";
 }
 
 // Needs the scheduler; starts with no PDFs and ends with the window unloaded.

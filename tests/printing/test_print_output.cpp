@@ -1,6 +1,5 @@
-// Where the printer renderer puts an item, by its formulas, and what a
-// printed copy holds, read back from the PDF the queue writes: the texts,
-// where they stand against those formulas, and which item lies on top.
+// Where the printer renderer puts an item, by its formulas, and what a printed copy
+// holds, read back from the PDF: the texts, where they stand, which item lies on top.
 
 #include <array>
 #include <tuple>
@@ -62,9 +61,7 @@ using PrintOutput = PrintingTest;
 // baseline less the face's typographic ascent (0.728 em for the face of Arial's
 // metrics, whose line starts 0.905 em above the baseline): 2.12 pt lower at 12 pt.
 TEST_F(PrintOutput, TextsPositionsAndColours) {
-    gFieldValues[61] = "CUSTOMER61";
-    gFieldValues[62] = "SMITH&SONS";
-    gFieldValues[63] = "X&&Y";
+    gFieldValues[61] = "CUSTOMER61", gFieldValues[62] = "SMITH&SONS", gFieldValues[63] = "X&&Y";
     // Colours are 24-bit, red in the low byte. Item 1 lies over 3; 2 is transparent.
     const Item front{1, 2880, 2160, 2880, 1440, {{"BackStyle", "False"}, {"BackColor", "255"}}};
     const Item clear{2, 1440, 1440, 1000, 1000, {{"BackColor", "65280"}, {"Text", "x"}}};
