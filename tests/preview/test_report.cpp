@@ -49,9 +49,8 @@ TEST(ReportText, WholeTextAndName) {
 TEST(ReportFile, HexBlocksAndWrite) {
     QTemporaryDir dir;
     const QString source = dir.filePath("s"), target = source + ".txt";
-    auto write = [](const QString& path, Str bytes) {
-        std::ofstream(path.toStdString(), std::ios::binary) << bytes;
-    };
+    const std::string s = source.toStdString(), t = target.toStdString();
+    auto write = [](Str path, Str bytes) { std::ofstream(path, std::ios::binary) << bytes; };
     const std::string line64 = "F0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF000102030405060708090A0B0C0D0E0F"
                                "101112131415161718191A1B1C1D1E1F202122232425262728292A2B2C2D2E2F";
     const std::pair<size_t, std::string> rows[] = {
@@ -60,20 +59,19 @@ TEST(ReportFile, HexBlocksAndWrite) {
         std::string bytes; // from 0xF0 up, wrapping: capitals and leading zeros show
         for (size_t i = 0; i < count; ++i)
             bytes.push_back(char(0xF0 + i));
-        write(source, bytes);
+        write(s, bytes);
         const std::string before = std::string(65519, 'x') + "\r\n";
-        write(target, before);
-        ASSERT_TRUE(appendFileAsHexBlock(source.toStdString(), target.toStdString(), "Logo"));
+        write(t, before);
+        ASSERT_TRUE(appendFileAsHexBlock(s, t, "Logo"));
         EXPECT_TRUE(readAll(target) ==
                     before + ">--> Logo >-->\r\n" + digitLines + "<--< Logo <--<\r\n")
             << count;
-        write(source, "stale");
-        ASSERT_TRUE(extractHexBlock(target.toStdString(), source.toStdString(), "logo"));
+        write(s, "stale");
+        ASSERT_TRUE(extractHexBlock(t, s, "logo"));
         EXPECT_EQ(readAll(source), bytes) << count;
     }
     // A full disk met only by the flush at close (the block still in the stream's buffer)
     // fails too. The child's status: 1 the append, 2 the extract said it was done.
-    const std::string s = source.toStdString(), t = target.toStdString();
     const pid_t pid = ::fork();
     if (pid == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
