@@ -116,8 +116,7 @@ inline void closeWindow() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// From the sample values and no selection or drag to an unloaded window; each test
-// its own temporary folder for the window's fixed file names.
+// Sample values, no selection or drag, the window unloaded after; a TMPDIR of its own.
 class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override {

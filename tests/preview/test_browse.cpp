@@ -63,8 +63,7 @@ TEST_F(BrowsePanel, RowsCaptionsAndDragging) {
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(w.List2->item(row)->text(), first[row]);
     EXPECT_EQ(w.List1->item(1)->text(), browseCaption(3));
-    // Reopened after Close, or while open with a row picked in the values: nothing selected
-    // or current, both at the top.
+    // Reopened after Close, or while open with a value picked: unselected, at the top.
     auto unselectedAtTop = [&] {
         for (QListWidget* list : {w.List1, w.List2})
             EXPECT_TRUE(list->selectedItems().isEmpty() && list->currentRow() == -1 &&

@@ -79,11 +79,10 @@ TEST_F(Page, GeometryZoomStackingUnloadAndAppearance) {
     frmGeneralSlip::instance().grab(); // paints every item
 }
 
-// A data field shows its value as it is, one outside 0..200 its Text; the tag is
-// ForeColor as written. VAlignment 1 and 2 lower the label by half or all of
-// (box - label height), also when the label is taller than the box.
-// Labels numbered without gaps; CTL_Count 2.5 is 2, a huge one all. A value's "&" is no mnemonic,
-// on screen as in print.
+// A data field shows its value as it is, one outside 0..200 its Text; the tag is ForeColor as
+// written. VAlignment 1 and 2 lower the label by half or all of (box - label height), also when the
+// label is taller than the box. Labels numbered without gaps; CTL_Count 2.5 is 2, a huge one all. A
+// value's "&" is no mnemonic, on screen as in print.
 TEST_F(Page, CaptionsTagsAlignmentAndNumbering) {
     gFieldValues[4] = "four", gFieldValues[5] = " :x||y\r\nz ";
     const std::tuple<std::string, QString, QString, double> rows[] = {
@@ -170,10 +169,9 @@ TEST_F(SlipText, LinesMnemonicsAndWrapping) {
         EXPECT_EQ(size("كلمة كلمة كلمة كلمة", width), QSizeF(one.width(), 4 * one.height()));
 }
 
-// A kept layout serves only a request like its own: each row changes one thing
-// of the first and must measure and draw as laid out afresh, with the first
-// and all rows kept. The cache keeps to its bound; the window's empties when
-// the window unloads, and a label given another caption paints that one.
+// A kept layout serves only its own request: each row changes one thing of the first and, all
+// rows kept, measures and draws as laid out afresh. The cache keeps to its bound; the window's
+// empties when the window unloads, and a label given another caption paints that one.
 TEST_F(SlipText, KeptLayoutsServeOnlyTheirOwnRequest) {
     struct Row {
         QFont font;

@@ -185,8 +185,7 @@ TEST_F(Window, DISABLED_OuterSizeFitsTheScreenUnderAWindowManager) {
     EXPECT_TRUE(QTest::qWaitFor(laidOut, 5000));
     EXPECT_FLOAT_EQ(twipsWidth(w.picToolbar), float(outer.width() * 15));
 
-    // Maximised or full screen, the frame changes; restored, the user's own place and size
-    // come back.
+    // Maximised or full screen, then restored: the user's own place and size come back.
     const QSize frame = w.frameGeometry().size() - w.size();
     auto frameIs = [&](bool usual) {
         return QTest::qWaitFor(

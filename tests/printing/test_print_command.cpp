@@ -1,5 +1,4 @@
-// The print command: the printer the list names, the copies, the keys, the
-// paper, and the spinner of the copies box.
+// The print command: the printer the list names, copies, keys, paper, the copies spinner.
 
 #include <QComboBox>
 #include <QLabel>

@@ -50,16 +50,14 @@ TEST(PrintLayout, OffsetsRectanglesAndAlignment) {
 
 using PrintOutput = PrintingTest;
 
-// Worked by hand for the 1200 dpi queue: T = 1.2 twips per pixel, offsets 93
-// and 98.52 pixels, insets 9.5 and 12 twips (7.92 and 10 pixels), the drawing
-// rectangle 3 pixels in, 0.06 pt per pixel. An item at Left 1440 starts at
-// 1200 - 93 + 7.92 = 1114.92 -> 1115, drawn from 1118 (67.08 pt); Top 3600 at
-// 3000 - 98.52 + 10 = 2911.48 -> 2911, drawn from 2914 (174.84 pt); Height 1440
-// ends at 2911.48 + 1200 - 22.5 = 4088.98 -> 4089. A 12 pt line is about 223
-// pixels: middle is (1178 - 223) / 2 = 477.5 down, 3388.5 -> 3388 (203.28 pt);
-// bottom 955 down, 3866 (231.96 pt). pdftotext puts a word's top at the
-// baseline less the face's typographic ascent (0.728 em for the face of Arial's
-// metrics, whose line starts 0.905 em above the baseline): 2.12 pt lower at 12 pt.
+// Worked by hand for the 1200 dpi queue: T = 1.2 twips per pixel, offsets 93 and 98.52 pixels,
+// insets 9.5 and 12 twips (7.92 and 10 pixels), the drawing rectangle 3 pixels in, 0.06 pt per
+// pixel. An item at Left 1440 starts at 1200 - 93 + 7.92 = 1114.92 -> 1115, drawn from 1118 (67.08
+// pt); Top 3600 at 3000 - 98.52 + 10 = 2911.48 -> 2911, drawn from 2914 (174.84 pt); Height 1440
+// ends at 2911.48 + 1200 - 22.5 = 4088.98 -> 4089. A 12 pt line is about 223 pixels: middle is
+// (1178 - 223) / 2 = 477.5 down, 3388.5 -> 3388 (203.28 pt); bottom 955 down, 3866 (231.96 pt).
+// pdftotext puts a word's top at the baseline less the face's typographic ascent (0.728 em for the
+// face of Arial's metrics, whose line starts 0.905 em above the baseline): 2.12 pt lower at 12 pt.
 TEST_F(PrintOutput, TextsPositionsAndColours) {
     gFieldValues[61] = "CUSTOMER61", gFieldValues[62] = "SMITH&SONS", gFieldValues[63] = "X&&Y";
     // Colours are 24-bit, red in the low byte. Item 1 lies over 3; 2 is transparent.
@@ -144,8 +142,7 @@ TEST_F(PrintOutput, TextsPositionsAndColours) {
     const PdfWord* c = page.find("CENTRE");
     ASSERT_TRUE(c);
     EXPECT_NEAR((c->xMin + c->xMax) / 2, 174.39, kHalfMm);
-    // The item before sets the size that 0 cannot: both 24 pt words are about
-    // twice as tall as a 12 pt one.
+    // Item 15 sets the size 0 cannot: both 24 pt words are about twice as tall as a 12 pt one.
     const PdfWord *big24 = page.find("BIGWORD"), *kept = page.find("CARRIED");
     ASSERT_TRUE(big24 && kept);
     const double height12 = page.find("TOPWORD")->yMax - page.find("TOPWORD")->yMin;
@@ -165,11 +162,10 @@ TEST_F(PrintOutput, TextsPositionsAndColours) {
     };
     // The logo, with no insets: 7200 - 93 = 7107 to 8307 across, 1101 to 2301
     // down; the picture is stretched over all of it.
-    for (const auto& [x, y, inside] : {std::tuple{7707, 1701, true},
-                                       {7140, 1130, true},
-                                       {8280, 2270, true},
-                                       {7050, 1701, false},
-                                       {7707, 2360, false}})
+    using Probe = std::tuple<int, int, bool>; // printer pixels across, down; inside the logo
+    for (const auto& [x, y, inside] :
+         {Probe{7707, 1701, true}, Probe{7140, 1130, true}, Probe{8280, 2270, true},
+          Probe{7050, 1701, false}, Probe{7707, 2360, false}})
         EXPECT_EQ(isLogo(at(x, y)), inside) << "logo at " << x << ", " << y;
     // The frame: from px(7114.92) = 7115 to px(8298.25) = 8298 across, two
     // pixels above and below the box, 3509 to 4691 down; empty inside.
@@ -185,8 +181,7 @@ TEST_F(PrintOutput, TextsPositionsAndColours) {
                 darkNear(7700, 4691))
         << "frame edges";
     EXPECT_FALSE(darkNear(7200, 4100) || darkNear(7700, 3560)) << "frame inside";
-    // Underline: a row below the word dark across nearly all of it, which a
-    // plain word of capitals lacks.
+    // Underline: a row below the word dark nearly all across, which a plain capital word lacks.
     const auto underlined = [&](const PdfWord* w) {
         const double k = 300 / 72.0;
         for (int y = int(w->yMin * k); y <= int((w->yMax + 3) * k); ++y) {

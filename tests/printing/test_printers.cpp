@@ -1,5 +1,4 @@
-// The program-wide printer and the printer and paper catalogue over the
-// private scheduler's queues, and the virtual page when no printer is installed.
+// The program-wide printer, the printer and paper catalogue, and the virtual page with no printer.
 
 #include <QComboBox>
 #include <QFile>
@@ -82,9 +81,9 @@ TEST_F(Printers, ChoiceSlipPaperAndCatalogue) {
     for (const auto& [name, size] : sizes)
         EXPECT_EQ(printers.PageDecreption(name).toStdString(), size);
     // Paper names in any case, not trimmed, give the standard codes.
-    EXPECT_EQ(printers.PageId("a4"), 9);
-    EXPECT_EQ(printers.PageId("us letter"), 1);
-    EXPECT_EQ(printers.PageId(" A4"), 0);
+    EXPECT_EQ(
+        std::tuple(printers.PageId("a4"), printers.PageId("us letter"), printers.PageId(" A4")),
+        std::tuple(9, 1, 0));
     EXPECT_EQ(printers.PageNameById(11), "A5");
     // A driver's list: of two papers of one name the first answers; codes are
     // 16-bit (40000 is held as 40000 - 65536); an empty list keeps the table.
