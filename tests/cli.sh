@@ -1,7 +1,6 @@
 #!/bin/sh
 # Wrong arguments, refused folders, full disks, signals.  usage: cli.sh LUMARIS DATA_DIR
-bin=$1 data=$2 work=$(mktemp -d) failed=0
-err=$work/err
+bin=$1 data=$2 work=$(mktemp -d) failed=0 && err=$work/err
 fail() { echo "$*; stderr: $(cat "$err")" && failed=1; }
 expect() { # status, stderr pattern, arguments...
     want=$1 pattern=$2 && shift 2

@@ -12,7 +12,7 @@
 using namespace lumaris;
 using test::writeFile;
 
-TEST(Profile, ReaderRules) {
+TEST(Profile, ReaderRulesSectionNamesAndCache) {
     const std::string v300(300, 'x'), v254(254, 'x');
     // Names in any case (ASCII only); one outer pair of like quotes goes; values
     // cut at 254 bytes and at a NUL; the first repeated key or section wins.
@@ -37,11 +37,7 @@ TEST(Profile, ReaderRules) {
         writeFile(path, ini);
         EXPECT_EQ(readProfileString(path, section, key), expected) << ini;
     }
-}
 
-TEST(Profile, SectionNamesAndCache) {
-    test::ScratchDir dir;
-    const std::string path = dir.file("slip.ini");
     writeFile(path, "junk\r\n[Main]\r\n[CTL_002]\r\n[page]\r\n[MAIN]\r\n[CTL_001]\r\n");
     EXPECT_EQ(profileSectionNames(path),
               (std::vector<std::string>{"Main", "CTL_002", "page", "CTL_001"}));

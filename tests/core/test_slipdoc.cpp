@@ -129,7 +129,7 @@ TEST(SlipDoc, WriterNumbersControlsByStacking) {
     }
 }
 
-TEST(SlipDoc, ReadingRulesAndControlNumbers) {
+TEST(SlipDoc, ReadingRulesControlNumbersAndFixtures) {
     // Missing keys: all zero, empty or false but wrapping (version 1); the number is
     // the stacking key. Text is trimmed after the reader's cut and quote removal.
     std::string ini =
@@ -159,22 +159,18 @@ TEST(SlipDoc, ReadingRulesAndControlNumbers) {
         "CTL_5", "CTL_010", "CTL_abc", "CTL_012", "CTL_", "CTL_003", "CTL_-04", "CTL_99999999999999999999"};
     const std::pair<double, std::vector<long long>> counts[] = {{10, {1, 3, 10}},
         {2147483647, {1, 3, 10, 12}}, {11.9, {1, 3, 10}}, {0, {}}, {-5, {}}, {NAN, {}}};
-    // clang-format on
     for (const auto& [count, numbers] : counts)
         EXPECT_EQ(controlNumbers(names, count), numbers) << count;
-}
 
-TEST(SlipDoc, RobustnessFixtures) {
-    // File, CTL_Count read, records that are not free slots; "1e400" counts as 1.
-    // clang-format off
-    const std::tuple<const char*, int, int> rows[] = {
+    // Fixtures: file, CTL_Count read, records that are not free slots; "1e400" counts as 1.
+    const std::tuple<const char*, int, int> fixtures[] = {
         {"empty.slp", 0, 0}, {"binary.slp", 0, 0}, {"nul-bytes.slp", 2, 2}, {"cr-only.slp", 2, 2},
         {"ctlcount-negative.slp", 0, 0}, {"ctlcount-abc.slp", 0, 0}, {"numbers.slp", 1, 1},
         {"ctlcount-huge.slp", kMaxControls, 1}, {"ver1-no-wordwrap.slp", 3, 2},
         {"utf8-pagecode.slp", 1, 1}};
     // clang-format on
     const auto open = [](const std::string& f) { return OpenSlipFile(LUMARIS_TEST_DATA "/" + f); };
-    for (const auto& [file, count, controls] : rows) {
+    for (const auto& [file, count, controls] : fixtures) {
         ASSERT_TRUE(open(file)) << file;
         EXPECT_EQ(gCtlCount, count) << file;
         EXPECT_EQ(std::count_if(gCtl.begin(), gCtl.end(), [](auto& c) { return c.Type; }),

@@ -29,11 +29,10 @@ TEST_F(LabelCopy, TableMenuHighlightAndCopy) {
     for (const auto& [why, cells, expected] : tables)
         EXPECT_EQ(copyAllTable(cells).toStdString(), expected) << why;
     std::pair<bool, bool> offered; // Copy, Copy All; recorded instead of showing the menu
+    const auto restore = qScopeGuard([saved = popupCopyMenu] { popupCopyMenu = saved; });
     popupCopyMenu = [&](QMenu& menu, const QPoint&) {
         offered = {menu.actions().value(0)->isVisible(), menu.actions().value(1)->isVisible()};
     };
-    const auto restore = qScopeGuard(
-        [] { popupCopyMenu = [](QMenu& menu, const QPoint& pos) { menu.popup(pos); }; });
     gFieldValues[21] = "سطر\r\nثان";
     auto text = [](Str left, Str top, Str keys) { return textBox(left, top, "2000", "400", keys); };
     frmGeneralSlip& w =
