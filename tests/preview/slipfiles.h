@@ -161,3 +161,7 @@ class WindowTest : public ::testing::Test {
 };
 
 } // namespace lumaris::test
+
+// Only the window tests include this: they work in the program's names and these helpers.
+using namespace lumaris;
+using namespace lumaris::test;

@@ -1,8 +1,5 @@
 #include "slipfiles.h"
 
-using namespace lumaris;
-using namespace test;
-
 namespace {
 
 // The panel's captions and the catalogue, typed apart, agree where both name a field.

@@ -1,8 +1,5 @@
 #include "slipfiles.h"
 
-using namespace lumaris;
-using namespace test;
-
 namespace {
 
 struct LabelCopy : WindowTest {};

@@ -1,8 +1,5 @@
 #include "slipfiles.h"
 
-using namespace lumaris;
-using namespace test;
-
 namespace {
 
 // At "100%"; rectangles in twips to 0.01, their pixels following them.

@@ -2,9 +2,6 @@
 
 #include <sys/wait.h>
 
-using namespace lumaris;
-using namespace test;
-
 namespace {
 
 std::string ctl(int n, Str changes) {

@@ -1,8 +1,5 @@
 #include "slipfiles.h"
 
-using namespace lumaris;
-using namespace test;
-
 namespace {
 
 enum Item { k50, k75, k100, kFitWidth, kFitHeight };
