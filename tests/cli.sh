@@ -29,8 +29,7 @@ for row in "TERM 143 $work/tmp $work/tmp/lumaris-$uid --template 1" \
     pid=$! i=0
     until ls $folder/lumaris-*.tmp >/dev/null 2>&1 || [ $((i += 1)) -gt 150 ]; do sleep 0.1; done
     ls $folder/lumaris-*.tmp >/dev/null 2>&1 || fail "$sig: no temporary copy in $folder"
-    kill -s "$sig" $pid
-    wait $pid; got=$?
+    kill -s "$sig" $pid; wait $pid; got=$?
     [ "$got" -eq "$want" ] || fail "$sig: status $got"
     ! ls $folder/lumaris-*.tmp >/dev/null 2>&1 || fail "$sig: temporary copy left behind"
 done
@@ -45,8 +44,7 @@ TMPDIR=$work/tmp timeout -s KILL 20 "$bin" --template 11 >/dev/null 2>"$err" 9>&
 pid=$! i=0
 until ls -l /proc/"$(pgrep -P $pid)"/fd 2>/dev/null | grep -q tmp.lock ||
     [ $((i += 1)) -gt 150 ]; do sleep 0.1; done
-kill -s TERM $pid; sleep 0.2; exec 9>&-
-wait $pid; got=$?
+kill -s TERM $pid; sleep 0.2; exec 9>&-; wait $pid; got=$?
 [ "$got" -eq 143 ] && ! ls "$private"/lumaris-*.tmp >/dev/null 2>&1 || fail "TERM, lock: $got"
 
 # A full disk stops the run before any window: no earlier template, no half file; the

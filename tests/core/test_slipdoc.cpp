@@ -92,8 +92,7 @@ TEST(SlipDoc, WriteReadBackAndFailures) {
 }
 
 TEST(SlipDoc, WriterNumbersControlsByStacking) {
-    // Array position, Order, caption; then the captions expected at CTL_001...
-    // after reading back ("" = no section), and CTL_Count.
+    // Position, Order, caption; the captions read back at CTL_001... ("" = none), CTL_Count many.
     using Controls = std::vector<std::tuple<int, int, std::string>>;
     // clang-format off
     const std::tuple<const char*, Controls, std::vector<std::string>> cases[] = {

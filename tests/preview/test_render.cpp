@@ -226,9 +226,8 @@ TEST_F(SlipText, KeptLayoutsServeOnlyTheirOwnRequest) {
     const std::string keys = "Alignment=0;FontName=Arial;Wordwrap=True;Text=";
     frmGeneralSlip& w =
         open(slipHead("2", "2") +
-                 section("CTL_001", textBox("1000", "1000", "1800", "400", keys + "Balance")) +
-                 section("CTL_002", textBox("1000", "2000", "1800", "400", keys + "Account")),
-             2);
+             section("CTL_001", textBox("1000", "1000", "1800", "400", keys + "Balance")) +
+             section("CTL_002", textBox("1000", "2000", "1800", "400", keys + "Account")));
     const QImage before = label(1)->grab().toImage();
     label(1)->setCaption(label(2)->caption());
     const QImage after = label(1)->grab().toImage();

@@ -40,9 +40,8 @@ TEST(ReportText, WholeTextAndName) {
     EXPECT_EQ(withReportExtension("report."), "report.");
 }
 
-// A failed save leaves the old file whole and nothing beside it.
-// 64 bytes a line, appended; read back even when a CR LF straddles two 64 KiB reads.
-// The reader also takes blocks written by hand or by other tools.
+// 64 bytes a line, appended; read back even when a CR LF straddles two 64 KiB reads; blocks by
+// hand or other tools read too. A failed save leaves the old file whole and nothing beside it.
 TEST(ReportFile, HexBlocksAndWrite) {
     QTemporaryDir dir;
     const QString source = dir.filePath("s"), target = source + ".txt";

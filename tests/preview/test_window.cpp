@@ -42,9 +42,8 @@ TEST_F(Window, PreviewSlipShowsATemporaryCopyAndDeletesIt) {
     EXPECT_EQ(recordedTempFiles(), "");
 }
 
-// The viewport follows the window by fixed allowances, the bars and corner the viewport.
-// 56.7 twips a mm, halved to even; landscape turns the page; a size of 0 keeps
-// the last. The zoom reference is 6.3 times the page; only Ver > 0 may save.
+// The viewport, bars and corner follow the window. 56.7 twips a mm, halved to even; landscape
+// turns the page; a size of 0 keeps the last; the zoom reference is 6.3 pages; Ver > 0 saves.
 TEST_F(Window, LayoutHeadPageAndSave) {
     frmGeneralSlip& w = frmGeneralSlip::instance();
     w.resize(800, 600); // 12000 x 9000 twips
@@ -74,9 +73,8 @@ TEST_F(Window, LayoutHeadPageAndSave) {
     }
 }
 
-// The viewport's border holds the page, shadow, bars and corner: at every zoom,
-// scrolled to either end, nothing of the page or its shadow shows below the
-// horizontal bar or right of the vertical one.
+// The viewport's border holds the page, shadow, bars and corner: at any zoom, scrolled to either
+// end, nothing of the page or its shadow shows below or right of the bars.
 TEST_F(Window, PageNeverShowsPastTheBars) {
     frmGeneralSlip& w = open(slipHead("2", "0", 215, 205, 2));
     QWidget* inside = w.picPrinter->parentWidget();

@@ -5,11 +5,10 @@ namespace {
 enum Item { k50, k75, k100, kFitWidth, kFitHeight };
 struct Zoom : WindowTest {};
 
-// Maximum (excess + 1200) / 10 halved to even, also at an excess of 0; 16 bits at most.
-// Fit: the largest z up to 2000 whose page is below the viewport less 1000.
-// An A4 reference (75014.1 x 106092). At "100%" the page (18753.5 x 26523) in
-// 15000 x 9000 scrolls 495 and 1872, centred at top 90. Fit Height: z < 150.8;
-// Fit Width: z < 373.3. A viewport too small for z = 1 gives an empty page.
+// Maximum (excess + 1200) / 10 halved to even, also at an excess of 0; 16 bits at most. Fit:
+// the largest z up to 2000 whose page is below the viewport less 1000. A4 reference 75014.1 x
+// 106092: at "100%" the page (18753.5 x 26523) in 15000 x 9000 scrolls 495 and 1872, centred at
+// top 90; Fit Height z < 150.8, Fit Width z < 373.3. Too small a viewport for z = 1: no page.
 TEST_F(Zoom, RulesPlacementAndFits) {
     // clang-format off
     const std::tuple<float, float, int> rows[] = {

@@ -1,6 +1,5 @@
 #pragma once
-// Printing for real on the private scheduler of scripts/cups-env.sh: queues
-// "SlipPDF" (default) and "Slip2", whose PDFs land in $LUMARIS_PDF_DIR/<queue>.
+// On the private scheduler: queues SlipPDF (default) and Slip2, PDFs in $LUMARIS_PDF_DIR/<queue>.
 
 #include <QCoreApplication>
 #include <QDir>

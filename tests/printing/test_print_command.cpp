@@ -40,8 +40,7 @@ TEST_F(PrintCommand, CopiesAndKeysPrintOnTheListedPrinterOnly) {
     w.show(); // Ctrl+P is a shortcut of the active window
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    // The leading number of the box within 1 to 10, written back; copy k
-    // prints while k <= it. Ctrl+P alone acts as the button.
+    // The box's leading number within 1 to 10, written back, is the copies; Ctrl+P alone prints.
     const int button = -1;
     using Row = std::tuple<const char*, int, int, const char*>; // text, keys, copies, shown
     for (const auto& [text, how, copies, shown] :
@@ -52,10 +51,8 @@ TEST_F(PrintCommand, CopiesAndKeysPrintOnTheListedPrinterOnly) {
           Row{"2", Qt::NoModifier, 0, "2"}}) {
         removePdfs();
         w.txtNum->setText(QString::fromUtf8(text));
-        if (how == button)
-            QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
-        else
-            QTest::keyClick(&w, Qt::Key_P, Qt::KeyboardModifiers(how));
+        how == button ? QTest::mouseClick(w.cmdPrint, Qt::LeftButton)
+                      : QTest::keyClick(&w, Qt::Key_P, Qt::KeyboardModifiers(how));
         EXPECT_EQ(printed(kOtherQueue).size(), copies) << text << how;
         EXPECT_TRUE(printed(kDefaultQueue).isEmpty()) << text << how;
         EXPECT_EQ(w.txtNum->text(), QString::fromUtf8(shown)) << text << how;

@@ -1,5 +1,4 @@
-// Where the printer renderer puts an item, by its formulas, and what a printed copy
-// holds, read back from the PDF: the texts, where they stand, which item lies on top.
+// Where the printer renderer puts an item, and a printed copy read back from the queue's PDF.
 
 #include <array>
 #include <tuple>
