@@ -95,7 +95,8 @@ TEST(SlipDoc, WriterNumbersControlsByStacking) {
     // Position, Order, caption; the captions read back at CTL_001... ("" = none), CTL_Count many.
     using Controls = std::vector<std::tuple<int, int, std::string>>;
     // clang-format off
-    const std::tuple<const char*, Controls, std::vector<std::string>> cases[] = {
+    using Captions = std::vector<std::string>;
+    std::vector<std::tuple<const char*, Controls, Captions>> cases = {
         {"front-most first; the deleted control's place stays free",
          {{1, 4, "back"}, {2, 1, "front"}, {4, 2, "middle"}}, {"front", "middle", "", "back"}},
         {"a place past the array's last position",
@@ -106,8 +107,13 @@ TEST(SlipDoc, WriterNumbersControlsByStacking) {
          {{2, 0, "x"}, {3, 1, "y"}}, {"", "x", "y"}},
         {"stacking beyond the last number keeps the array order",
          {{1, kMaxControls + 1, "x"}, {2, 1, "y"}}, {"x", "y"}},
+        {"a deleted control's old place is free for another",
+         {{2, 2, "b"}, {3, 1, "a"}}, {"a", "b", ""}},
     };
     // clang-format on
+    Captions last(kMaxControls);
+    last.back() = "last";
+    cases.emplace_back("the last place there is", Controls{{1, kMaxControls, "last"}}, last);
     test::ScratchDir dir;
     const std::string path = dir.file("stacked.slp");
     for (const auto& [why, controls, expected] : cases) {

@@ -172,7 +172,7 @@ TEST_F(SlipText, LinesMnemonicsAndWrapping) {
 TEST_F(SlipText, KeptLayoutsServeOnlyTheirOwnRequest) {
     struct Row {
         QFont font;
-        int dpi;
+        QSize dpi;
         const char* text;
         double width;
         bool wrap;
@@ -187,19 +187,22 @@ TEST_F(SlipText, KeptLayoutsServeOnlyTheirOwnRequest) {
     const char* text = "A&B كلمة كلمة كلمة";
     using enum SlipAlign;
     const SlipAmpersand m = SlipAmpersand::Mnemonic;
-    const Row rows[] = {{font, 96, text, 60, false, Right, m},
-                        {bigger, 96, text, 60, false, Right, m},
-                        {bold, 96, text, 60, false, Right, m},
-                        {font, 192, text, 60, false, Right, m},
-                        {font, 96, text, 300, false, Right, m},
-                        {font, 96, text, 60, true, Right, m},
-                        {font, 96, text, 60, false, Left, m},
-                        {font, 96, text, 60, false, Right, SlipAmpersand::Literal},
-                        {font, 96, "A&B كلمة", 60, false, Right, m}};
+    // clang-format off
+    const Row rows[] = {{font, {96, 96}, text, 60, false, Right, m},
+                        {bigger, {96, 96}, text, 60, false, Right, m},
+                        {bold, {96, 96}, text, 60, false, Right, m},
+                        {font, {192, 192}, text, 60, false, Right, m},
+                        {font, {96, 192}, text, 60, false, Right, m},
+                        {font, {96, 96}, text, 300, false, Right, m},
+                        {font, {96, 96}, text, 60, true, Right, m},
+                        {font, {96, 96}, text, 60, false, Left, m},
+                        {font, {96, 96}, text, 60, false, Right, SlipAmpersand::Literal},
+                        {font, {96, 96}, "A&B كلمة", 60, false, Right, m}};
+    // clang-format on
     auto laid = [&](const Row& r, SlipTextCache* cache) { // measured, then drawn
         QImage image(400, 200, QImage::Format_RGB32);
-        image.setDotsPerMeterX(int(std::lround(r.dpi / 0.0254)));
-        image.setDotsPerMeterY(image.dotsPerMeterX());
+        image.setDotsPerMeterX(int(std::lround(r.dpi.width() / 0.0254)));
+        image.setDotsPerMeterY(int(std::lround(r.dpi.height() / 0.0254)));
         image.fill(Qt::white);
         const QString s = QString::fromUtf8(r.text);
         const QSizeF size =

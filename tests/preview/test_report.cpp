@@ -89,8 +89,12 @@ TEST(ReportFile, HexBlocksAndWrite) {
         {"another block's name does not start it", ">--> Other >-->\r\n41\r\n", ""},
         {"LF and CR alone end lines too", ">--> Logo >-->\n41\r42\n<--< Logo <--<\n43", "AB"},
     };
-    for (const auto& [why, text, bytes] : tolerated)
-        EXPECT_EQ(decodeHexBlock(text, "Logo"), bytes) << why;
+    for (const auto& [why, text, bytes] : tolerated) { // in memory and from a file
+        write(t, text);
+        EXPECT_TRUE(decodeHexBlock(text, "Logo") == bytes && extractHexBlock(t, s, "Logo") &&
+                    readAll(source) == bytes)
+            << why;
+    }
     SlipDir out;
     const std::string dqmx = out.path("r.Dqmx").toStdString();
     const std::string written = "new\r\n>--> Logo >-->\r\n0102\r\n<--< Logo <--<\r\n";

@@ -46,6 +46,7 @@ TEST_F(Zoom, RulesPlacementAndFits) {
     choose(k100);
     ASSERT_NEAR(twipsWidth(w.picPrinter), 18753.525, 0.01);
     EXPECT_EQ(maxima(), QPoint(495, 1872));
+    EXPECT_EQ(QPoint(w.HScroll1->pageStep(), w.VScroll1->pageStep()), QPoint(100, 100));
     EXPECT_EQ(QPoint(w.HScroll1->value(), w.VScroll1->value()), QPoint(248, 0));
     EXPECT_NEAR(twipsLeft(w.picPrinter), (15000 - 18753.525) / 2, 0.01);
     EXPECT_FLOAT_EQ(twipsTop(w.picPrinter), 90);

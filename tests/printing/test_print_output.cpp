@@ -69,7 +69,8 @@ TEST_F(PrintOutput, TextsPositionsAndColours) {
     // Two lines in a box too low for them: centred, they still move down.
     const Item tall{7, 7920, 3600, 2000, 450, {{"Text", "ONE||TWO"}, {"VAlignment", "1"}}};
     const Item arabic{8, 1440, 5760, 4320, 600, {{"Text", "مرحبا بكم"}, {"Alignment", "1"}}};
-    const Item centre{9, 1440, 6480, 4320, 600, {{"Text", "CENTRE"}, {"Alignment", "2"}}};
+    const Item centre{9,    1440, 6480,
+                      4320, 600,  {{"Text", "CENTRE"}, {"Alignment", "2"}, {"ForeColor", "255"}}};
     const Item logo{10, 8640, 1440, 1440, 1440, {{"Type", "3"}}};
     const Item frame{11, 8640, 4320, 1440, 1440, {{"Border", "True"}}};
     const Item bold{12, 1440, 7200, 4320, 600, {{"Text", "BOLDWORD"}, {"FontBold", "True"}}};
@@ -195,6 +196,19 @@ TEST_F(PrintOutput, TextsPositionsAndColours) {
     ASSERT_TRUE(page.find("UNDERWORD"));
     EXPECT_TRUE(underlined(page.find("UNDERWORD")));
     EXPECT_FALSE(underlined(page.find("TOPWORD")));
+    // Text in its fore colour: CENTRE red (255, red in the low byte), TOPWORD black.
+    const auto redInk = [&](const PdfWord* w) {
+        const double k = 300 / 72.0;
+        int red = 0;
+        for (int y = int(w->yMin * k); y <= int(w->yMax * k); ++y)
+            for (int x = int(w->xMin * k); x <= int(w->xMax * k); ++x) {
+                const QColor p = fine.pixelColor(x, y);
+                red += p.red() > 180 && p.green() < 100 && p.blue() < 100;
+            }
+        return red;
+    };
+    EXPECT_GT(redInk(c), 50);
+    EXPECT_EQ(redInk(page.find("TOPWORD")), 0);
 }
 
 } // namespace
