@@ -34,14 +34,17 @@ namespace {
 
 frmGeneralSlip* gInstance = nullptr;
 
-// A plain coloured surface: the toolbar strip, the viewport, the page, the shadow.
-QWidget* makeSurface(QWidget* parent, const QColor& colour) {
-    auto* w = new QWidget(parent);
+// Fills a surface with its colour: the toolbar strip, the viewport, the page, the shadow.
+QWidget* fill(QWidget* w, const QColor& colour) {
     w->setAutoFillBackground(true);
     QPalette p = w->palette();
     p.setColor(QPalette::Window, colour);
     w->setPalette(p);
     return w;
+}
+
+QWidget* makeSurface(QWidget* parent, const QColor& colour) {
+    return fill(new QWidget(parent), colour);
 }
 
 QLabel* makeLabel(QWidget* parent, const QString& caption) {
@@ -144,11 +147,7 @@ void frmGeneralSlip::createControls() {
     // its border: the bars' offsets are measured from there, and the page
     // must not show past them.
     picWorkSpace = new SunkenBox(this);
-    {
-        QPalette p = picWorkSpace->palette();
-        p.setColor(QPalette::Window, QColor(128, 128, 128));
-        picWorkSpace->setPalette(p);
-    }
+    fill(picWorkSpace, QColor(128, 128, 128));
     setTwipsRect(picWorkSpace, 200, 570, 9000, 6000);
     QWidget* inside = picWorkSpace->client();
     picShadow = makeSurface(inside, QColor(64, 64, 64));
