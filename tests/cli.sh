@@ -8,6 +8,7 @@ expect() { # status, stderr pattern, arguments...
     [ "$got" -eq "$want" ] && grep -q "$pattern" "$err" || fail "lumaris $*: status $got"
 }
 expect 2 '^usage: lumaris' one two
+expect 2 '^usage: lumaris' --help
 expect 1 'no such file' "$data/missing.slp"
 expect 1 'not a readable file' "$data"
 for n in 0 13 abc; do expect 2 'no built-in template' --template "$n"; done

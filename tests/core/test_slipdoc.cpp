@@ -161,7 +161,8 @@ TEST(SlipDoc, ReadingRulesControlNumbersAndFixtures) {
     // Names in any case; CTL_0002 and CTL_5 are not 2 and 5; a count's fraction goes.
     // clang-format off
     const std::vector<std::string> names = {"Main", "Page", "CTL_001", "ctl_003", "CTL_0002",
-        "CTL_5", "CTL_010", "CTL_abc", "CTL_012", "CTL_", "CTL_003", "CTL_-04", "CTL_99999999999999999999"};
+        "CTL_5", "CTL_010", "CTL_abc", "CTL_012", "CTL_", "CTL_003", "CTL_-04", "CTL_99999999999999999999",
+        "CTL_9999999999999999999"};
     const std::pair<double, std::vector<long long>> counts[] = {{10, {1, 3, 10}},
         {2147483647, {1, 3, 10, 12}}, {11.9, {1, 3, 10}}, {0, {}}, {-5, {}}, {NAN, {}}};
     for (const auto& [count, numbers] : counts)

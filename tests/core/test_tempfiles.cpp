@@ -40,6 +40,9 @@ TEST_F(TempFilesTest, PrivateFolderAndFilesRecordedAndDeleted) {
         ASSERT_EQ(::chmod(runtime.c_str(), mode), 0);
         EXPECT_EQ(tempFolder(), mode == 0700 ? runtime / "lumaris" : folder_) << mode;
     }
+    // An empty TMPDIR names no folder: /tmp stands for it, not the working folder.
+    ::unsetenv("XDG_RUNTIME_DIR"), ::setenv("TMPDIR", "", 1);
+    EXPECT_EQ(tempFolder().value_or("").parent_path(), "/tmp");
 }
 
 // A folder others could have planted is refused, left alone, and replaced for the run.

@@ -1,5 +1,7 @@
 #include "slipfiles.h"
 
+#include "preview/frmGeneralSlip_browse.h"
+
 namespace {
 
 // The panel's captions and the catalogue, typed apart, agree where both name a field.
@@ -51,12 +53,18 @@ TEST_F(BrowsePanel, RowsCaptionsAndDragging) {
     w.Command1_Click();
     EXPECT_FALSE(w.picBrowse->isVisible());
 
-    for (auto [field, value] :
-         {std::pair{0, "zero"}, {2, "[[]]"}, {3, "[]"}, {4, "   "}, {5, ""}, {150, "[[ ]]"}})
+    for (auto [field, value] : {std::pair{0, "zero"},
+                                {1, "a\r\nb\rc\nd"},
+                                {2, "[[]]"},
+                                {3, "[]"},
+                                {4, "   "},
+                                {5, ""},
+                                {150, "[[ ]]"}})
         gFieldValues[field] = value;
     w.labBrowse_Click();
     EXPECT_EQ(w.List2->count(), 198);
-    const QStringList first = {QString::fromStdString(gFieldValues[1]), "[]", "   "};
+    const QString k = kBrowseLineBreak; // each line break, CR LF too, one mark
+    const QStringList first = {"a" + k + "b" + k + "c" + k + "d", "[]", "   "};
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(w.List2->item(row)->text(), first[row]);
     EXPECT_EQ(w.List1->item(1)->text(), browseCaption(3));

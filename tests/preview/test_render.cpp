@@ -81,7 +81,7 @@ TEST_F(Page, GeometryZoomStackingUnloadAndAppearance) {
 // label is taller than the box. Labels numbered without gaps; CTL_Count 2.5 is 2, a huge one all. A
 // value's "&" is no mnemonic, on screen as in print.
 TEST_F(Page, CaptionsTagsAlignmentAndNumbering) {
-    gFieldValues[4] = "four", gFieldValues[5] = " :x||y\r\nz ";
+    gFieldValues[4] = "four", gFieldValues[5] = " :x||y\r\nz ", gFieldValues[200] = "last";
     const std::tuple<std::string, QString, QString, double> rows[] = {
         {"Text=:  كلمة  ", QStringLiteral("كلمة:"), "0", 0},
         {"Text=a||b;ForeColor=255;VAlignment=1;Height=1000", "a\r\nb", "255", 0.5},
@@ -89,6 +89,7 @@ TEST_F(Page, CaptionsTagsAlignmentAndNumbering) {
         {"Type=2;Field=5;Text=x;VAlignment=1;Height=100", " :x||y\r\nz ", "0", 0.5},
         {"Type=2;Field=4.5;VAlignment=2;Height=100", "four", "0", 1}, // 4.5 halves to 4
         {"Type=2;Field=201;Text=: name;VAlignment=3", "name:", "0", 0},
+        {"Type=2;Field=200;Text=x", "last", "0", 0},
         {"Text=شفاف;BackStyle=true", QStringLiteral(" شفاف"), "0", 0},
         {"Text=;ForeColor=", "", "0", 0}, // an empty caption still has its box
     };
@@ -161,6 +162,15 @@ TEST_F(SlipText, LinesMnemonicsAndWrapping) {
     for (const auto& [text, shown] : sameWidth)
         EXPECT_DOUBLE_EQ(size(text).width(), size(shown).width()) << text;
     EXPECT_GT(size("A&&B").width(), size("AB").width()); // "A&B" shown
+    auto drawn = [&](const char* text) {
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        drawSlipText(painter, image.rect(), QString::fromUtf8(text), SlipAlign::Left, false);
+        return image;
+    };
+    EXPECT_NE(drawn("&C"), drawn("C")) << "the marked letter is underlined";
     const QSizeF one = size("كلمة");
     for (double width : {one.width() + 2, 3.0}) // words stay whole
         EXPECT_EQ(size("كلمة كلمة كلمة كلمة", width), QSizeF(one.width(), 4 * one.height()));

@@ -14,11 +14,11 @@ std::string ctl(int n, Str changes) {
 // Only a path without any "." gets the extension, a folder's "." included.
 TEST(ReportText, WholeTextAndName) {
     FieldValueArray values;
-    values[6] = ":x ", values[2] = "a\r\nb\nc\rd";
+    values[6] = ":x ", values[0] = "a\r\nb\nc\rd";
     SlipDir dir;
     const std::string slip = slipHead("2", "7") + ctl(1, "Text=:  التاريخ  ") +
                              ctl(2, "Type=2;Field=6.5") + ctl(3, "Type=0") +
-                             ctl(5, "Type=2;Field=201;Text=:t") + ctl(6, "Type=2;Field=2") +
+                             ctl(5, "Type=2;Field=201;Text=:t") + ctl(6, "Type=2;Field=0") +
                              ctl(7, "Type=4");
     const std::string box = "  Id= 1\r\n  Border= False\r\n  Left= 600\r\n  Top= 700\r\n"
                             "  Width= 2400\r\n  Height= 400\r\n  IgnorePrint= False\r\n";
