@@ -1,5 +1,6 @@
 // Where the printer renderer puts an item, and a printed copy read back from the queue's PDF.
 
+#include <QPainter>
 #include <array>
 #include <tuple>
 
@@ -7,6 +8,7 @@
 #include "preview/picturebox.h"
 #include "preview/previewitems.h"
 #include "preview/printlayout.h"
+#include "preview/slipprinter.h"
 #include "printing_support.h"
 
 namespace lumaris::testing {
@@ -212,6 +214,13 @@ TEST_F(PrintOutput, TextsPositionsAndColours) {
     };
     EXPECT_GT(redInk(c), 50);
     EXPECT_EQ(redInk(page.find("TOPWORD")), 0);
+    QImage corner(4, 4, QImage::Format_RGB32);
+    QPainter painter(&corner);
+    painter.translate(-2315, -1711); // item 1's outer corner, 3 pixels out of its drawing one
+    QFont font;
+    drawSlipPage(frmGeneralSlip::instance(), painter, 1.2, 1.2, font);
+    painter.end();
+    EXPECT_EQ(corner.pixelColor(1, 1), QColor(Qt::red)) << "the back colour to the outer edge";
 }
 
 } // namespace
