@@ -1,5 +1,6 @@
 // Where the printer renderer puts an item, and a printed copy read back from the queue's PDF.
 
+#include <QPainter>
 #include <array>
 #include <tuple>
 
@@ -7,6 +8,7 @@
 #include "preview/picturebox.h"
 #include "preview/previewitems.h"
 #include "preview/printlayout.h"
+#include "preview/slipprinter.h"
 #include "printing_support.h"
 
 namespace lumaris::testing {
@@ -78,8 +80,9 @@ TEST_F(PrintOutput, TextsPositionsAndColours) {
     // 15 is drawn before 14, whose size 0 the printer refuses: it keeps 24 pt.
     const Item carried{14, 1440, 8640, 4320, 900, {{"Text", "CARRIED"}, {"FontSize", "0"}}};
     const Item big{15, 1440, 9600, 4320, 900, {{"Text", "BIGWORD"}, {"FontSize", "24"}}};
+    const Item italic{16, 1440, 10800, 4320, 600, {{"Text", "SLANTED"}, {"FontItalic", "True"}}};
     std::vector<Item> items = {front,  clear, back,  top,  middle, bottom,  tall, arabic,
-                               centre, logo,  frame, bold, under,  carried, big};
+                               centre, logo,  frame, bold, under,  carried, big,  italic};
     using Row = std::tuple<Keys, const char*, bool>; // keys, a word, whether it prints
     const Row rows[] = {
         {{{"Text", "A&&B"}}, "A&B", true},        // "&&" is one "&"...
@@ -148,7 +151,9 @@ TEST_F(PrintOutput, TextsPositionsAndColours) {
     const double height12 = page.find("TOPWORD")->yMax - page.find("TOPWORD")->yMin;
     EXPECT_NEAR(kept->yMax - kept->yMin, big24->yMax - big24->yMin, 0.5);
     EXPECT_GT(kept->yMax - kept->yMin, 1.8 * height12);
-    EXPECT_TRUE(run("pdffonts", {pdfs.first()}).contains("Bold")) << "BOLDWORD in a bold face";
+    const QByteArray fonts = run("pdffonts", {pdfs.first()}); // Arial's stand-in has an italic
+    EXPECT_TRUE(fonts.contains("Bold")) << "BOLDWORD in a bold face";
+    EXPECT_TRUE(fonts.contains("Italic") || fonts.contains("Oblique")) << "SLANTED, italic";
 
     // At 100 dpi a printer pixel (1200 dpi) is 1/12 of a pixel.
     const QImage image = renderPdf(pdfs.first(), 100);
@@ -209,6 +214,13 @@ TEST_F(PrintOutput, TextsPositionsAndColours) {
     };
     EXPECT_GT(redInk(c), 50);
     EXPECT_EQ(redInk(page.find("TOPWORD")), 0);
+    QImage corner(4, 4, QImage::Format_RGB32);
+    QPainter painter(&corner);
+    painter.translate(-2315, -1711); // item 1's outer corner, 3 pixels out of its drawing one
+    QFont font;
+    drawSlipPage(frmGeneralSlip::instance(), painter, 1.2, 1.2, font);
+    painter.end();
+    EXPECT_EQ(corner.pixelColor(1, 1), QColor(Qt::red)) << "the back colour to the outer edge";
 }
 
 } // namespace

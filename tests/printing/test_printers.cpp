@@ -35,6 +35,8 @@ TEST_F(Printers, ChoiceSlipPaperAndCatalogue) {
     clsPrinters printers;
     ASSERT_EQ(printers.PrintersCount(), Printer::installedPrinters().size());
     EXPECT_EQ(printers.PrinterName(1), Printer::installedPrinters().first()) << "counted from 1";
+    EXPECT_EQ(printers.PrinterName(printers.PrintersCount()), Printer::installedPrinters().last());
+    EXPECT_EQ(printers.PrinterName(printers.PrintersCount() + 1), QString()) << "none beyond";
     // The catalogue's names in any case choose the printer and read its papers
     // in the driver's order; an unknown name keeps it and reads them again.
     ASSERT_TRUE(printers.ChangePrinter(QStringLiteral("slip2")));
