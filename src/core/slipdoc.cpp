@@ -47,13 +47,18 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
         text.replace(pos, from.size(), to);
 }
 
+// A control of a type this program knows; anything else is a free slot.
+bool isControl(const CtlRecord& c) {
+    return c.Type >= 1 && c.Type <= 3;
+}
+
 CtlRecord readControl(const std::string& path, int number, bool utf8Text) {
     const std::string section = controlSection(number);
     const auto key = [&](std::string_view name) { return readProfileString(path, section, name); };
 
     CtlRecord c;
     c.Type = toInt(key("Type"));
-    if (c.Type < 1 || c.Type > 3)
+    if (!isControl(c))
         return {}; // a free slot, also for a type this program does not know
     c.Id = toInt(key("Id"));
     // Blanks that the 254-byte cut or the removal of quotes brings to an end
@@ -146,7 +151,7 @@ std::array<int, kMaxControls + 1> writtenOrder(int count) {
     bool stacked = true;
     for (int i = 1; i <= count && stacked; ++i) {
         const CtlRecord& c = gCtl[i];
-        if (c.Type < 1 || c.Type > 3)
+        if (!isControl(c))
             continue;
         stacked = c.Order >= 1 && c.Order <= kMaxControls && byNumber[size_t(c.Order)] == 0;
         if (stacked)
@@ -156,7 +161,7 @@ std::array<int, kMaxControls + 1> writtenOrder(int count) {
         return byNumber;
     byNumber.fill(0);
     for (int i = 1; i <= count; ++i)
-        if (gCtl[i].Type >= 1 && gCtl[i].Type <= 3)
+        if (isControl(gCtl[i]))
             byNumber[size_t(i)] = i;
     return byNumber;
 }
